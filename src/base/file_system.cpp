@@ -1,0 +1,40 @@
+#include "base/file_system.h"
+
+namespace twinseek {
+
+namespace {
+
+constexpr uint64_t kTicksPerMillisecond = 10'000;
+constexpr uint64_t kTicksPerSecond = 10'000'000;
+constexpr int64_t kDaysFrom1601To1970 = 134'774;
+
+// The proleptic Gregorian date of a day count from 1970-01-01
+// (H. Hinnant's civil_from_days).
+void CivilFromDays(int64_t days, int& year, int& month, int& day) {
+  days += 719'468;
+  const int64_t era = (days >= 0 ? days : days - 146'096) / 146'097;
+  const int64_t day_of_era = days - era * 146'097;
+  const int64_t year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36'524 - day_of_era / 146'096) / 365;
+  const int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const int64_t shifted_month = (5 * day_of_year + 2) / 153;
+  day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
+  month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
+  year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));
+}
+
+}  // namespace
+
+LocalTime CivilTime(FileTime time) {
+  LocalTime civil;
+  const uint64_t seconds = time / kTicksPerSecond;
+  civil.millisecond = static_cast<int>((time / kTicksPerMillisecond) % 1000);
+  civil.second = static_cast<int>(seconds % 60);
+  civil.minute = static_cast<int>((seconds / 60) % 60);
+  civil.hour = static_cast<int>((seconds / 3600) % 24);
+  const int64_t days = static_cast<int64_t>(seconds / 86'400) - kDaysFrom1601To1970;
+  CivilFromDays(days, civil.year, civil.month, civil.day);
+  return civil;
+}
+
+}  // namespace twinseek

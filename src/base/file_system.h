@@ -1,0 +1,122 @@
+// The file system as the core sees it: code page 932 paths with the backslash
+// as separator, entries as a folder listing gives them, sequential reads and
+// file identities. base/win32 implements it over the wide Windows calls,
+// base/posix over the POSIX calls (names converted from and to UTF-8, the
+// backslash mapped to "/"), so the core sees the same text on both systems.
+// Failures are values (an empty optional, false, a null reader), never
+// exceptions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace twinseek {
+
+// Attribute bits, with the values Windows gives them.
+inline constexpr uint32_t kAttributeReadOnly = 0x01;
+inline constexpr uint32_t kAttributeHidden = 0x02;
+inline constexpr uint32_t kAttributeSystem = 0x04;
+inline constexpr uint32_t kAttributeDirectory = 0x10;
+inline constexpr uint32_t kAttributeArchive = 0x20;
+inline constexpr uint32_t kAttributeNormal = 0x80;
+
+// A file time: 100-nanosecond intervals since 1601-01-01 00:00:00 UTC, the
+// unit of a Windows FILETIME.
+using FileTime = uint64_t;
+
+// A point in local time as FileTimeToLocalFileTime and FileTimeToSystemTime
+// give it (the day of the week is left out).
+struct LocalTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+
+  friend bool operator==(const LocalTime&, const LocalTime&) = default;
+  friend auto operator<=>(const LocalTime&, const LocalTime&) = default;
+};
+
+// A file time in local time: the offset from UTC in force now is applied to
+// every time alike, as FileTimeToLocalFileTime does (not the offset that was
+// in force at that time).
+LocalTime ToLocalTime(FileTime time);
+
+// The calendar date and time of a file time, with no offset applied.
+LocalTime CivilTime(FileTime time);
+
+// One entry of a folder, or one path's own entry.
+struct DirEntry {
+  // The long name as stored on disk. When the name cannot be held in code
+  // page 932, `name_representable` is false and `name` shows each character
+  // that cannot be held as "?": such an entry cannot be opened by its name.
+  std::string name;
+  bool name_representable = true;
+  uint32_t attributes = 0;
+  uint64_t size = 0;  // 0 for folders
+  FileTime creation_time = 0;
+  FileTime last_access_time = 0;
+  FileTime last_write_time = 0;
+
+  bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
+};
+
+// What makes a file itself, whatever path names it: the volume and the file's
+// index on it (device and inode on POSIX). Two paths with equal identities
+// name the same file (hard links, symbolic links, short names, other drives).
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// One file open for reading from its start to its end.
+class FileReader {
+ public:
+  virtual ~FileReader() = default;
+  // The size the file had when it was opened.
+  virtual uint64_t Size() const = 0;
+  // Reads the next bytes into buffer, at most capacity of them. Returns how
+  // many were read (0 at the end of the file), or nothing on a read error.
+  virtual std::optional<size_t> Read(void* buffer, size_t capacity) = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Lists the entries of a folder in the order the system returns them,
+  // without "." and "..". The folder may end in a backslash or not. visit
+  // returns false to end the listing early. Returns false when the folder
+  // cannot be listed (missing, not a folder, no access).
+  virtual bool ListFolder(std::string_view folder,
+                          const std::function<bool(const DirEntry&)>& visit) = 0;
+
+  // The entry of one path, as listing its folder would give it; nothing when
+  // the path does not exist or cannot be read.
+  virtual std::optional<DirEntry> GetEntry(std::string_view path) = 0;
+
+  // The attributes of one path; nothing when it does not exist.
+  virtual std::optional<uint32_t> GetAttributes(std::string_view path) = 0;
+
+  // Opens a file for reading, sharing it with other readers only. A folder
+  // cannot be opened. Returns null on failure.
+  virtual std::unique_ptr<FileReader> OpenRead(std::string_view path) = 0;
+
+  // The identity of the file a path names; nothing when it cannot be opened.
+  virtual std::optional<FileIdentity> GetIdentity(std::string_view path) = 0;
+};
+
+// The file system of the system the program runs on.
+FileSystem& SystemFileSystem();
+
+}  // namespace twinseek

@@ -1,0 +1,168 @@
+// The file system over POSIX calls. Paths and names are converted from and to
+// UTF-8 with code page 932, and the backslash of the core's paths is the "/"
+// of the system's; a name that code page 932 cannot hold (a backslash in it
+// included, which Windows would not allow) is reported, never altered.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "base/file_system.h"
+#include "base/posix/utf8_text.h"
+
+namespace twinseek {
+
+namespace {
+
+constexpr int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+
+FileTime ToFileTime(const timespec& time) {
+  const int64_t seconds = static_cast<int64_t>(time.tv_sec) + kSecondsFrom1601To1970;
+  if (seconds < 0) return 0;
+  return static_cast<FileTime>(seconds) * 10'000'000u + static_cast<FileTime>(time.tv_nsec / 100);
+}
+
+std::optional<std::string> NativePath(std::string_view path) {
+  std::optional<std::string> native = Cp932ToUtf8(path);
+  if (!native) return std::nullopt;
+  for (char& c : *native) {
+    if (c == '\\') c = '/';
+  }
+  return native;
+}
+
+// The entry for a name on disk (UTF-8) with its status.
+DirEntry MakeEntry(std::string_view native_name, const struct stat& status) {
+  DirEntry entry;
+  std::optional<std::string> name;
+  if (native_name.find('\\') == std::string_view::npos) name = Utf8ToCp932(native_name);
+  if (name) {
+    entry.name = std::move(*name);
+  } else {
+    entry.name = Utf8ToCp932Lossy(native_name);
+    entry.name_representable = false;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    entry.attributes = kAttributeDirectory;
+  } else {
+    entry.attributes = kAttributeArchive;
+    entry.size = static_cast<uint64_t>(status.st_size);
+  }
+  if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) entry.attributes |= kAttributeReadOnly;
+  if (!native_name.empty() && native_name.front() == '.') entry.attributes |= kAttributeHidden;
+  entry.creation_time = ToFileTime(status.st_ctim);
+  entry.last_access_time = ToFileTime(status.st_atim);
+  entry.last_write_time = ToFileTime(status.st_mtim);
+  return entry;
+}
+
+// stat that follows a link, and describes the link itself when its target is
+// gone.
+bool StatAt(int folder, const char* name, struct stat& status) {
+  return fstatat(folder, name, &status, 0) == 0 ||
+         fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+class PosixFileReader final : public FileReader {
+ public:
+  PosixFileReader(int descriptor, uint64_t size) : descriptor_(descriptor), size_(size) {}
+  ~PosixFileReader() override { close(descriptor_); }
+  PosixFileReader(const PosixFileReader&) = delete;
+  PosixFileReader& operator=(const PosixFileReader&) = delete;
+
+  uint64_t Size() const override { return size_; }
+
+  std::optional<size_t> Read(void* buffer, size_t capacity) override {
+    for (;;) {
+      const ssize_t count = read(descriptor_, buffer, capacity);
+      if (count >= 0) return static_cast<size_t>(count);
+      if (errno != EINTR) return std::nullopt;
+    }
+  }
+
+ private:
+  int descriptor_;
+  uint64_t size_;
+};
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  bool ListFolder(std::string_view folder,
+                  const std::function<bool(const DirEntry&)>& visit) override {
+    const std::optional<std::string> native = NativePath(folder);
+    if (!native || native->empty()) return false;
+    DIR* listing = opendir(native->c_str());
+    if (listing == nullptr) return false;
+    const int descriptor = dirfd(listing);
+    while (const dirent* item = readdir(listing)) {
+      const std::string_view name = item->d_name;
+      if (name == "." || name == "..") continue;
+      struct stat status;
+      if (!StatAt(descriptor, item->d_name, status)) continue;
+      if (!visit(MakeEntry(name, status))) break;
+    }
+    closedir(listing);
+    return true;
+  }
+
+  std::optional<DirEntry> GetEntry(std::string_view path) override {
+    std::optional<std::string> native = NativePath(path);
+    if (!native) return std::nullopt;
+    while (native->size() > 1 && native->back() == '/') native->pop_back();
+    struct stat status;
+    if (!StatAt(AT_FDCWD, native->c_str(), status)) return std::nullopt;
+    const size_t slash = native->rfind('/');
+    const std::string_view name =
+        slash == std::string::npos ? std::string_view(*native) : std::string_view(*native).substr(slash + 1);
+    return MakeEntry(name, status);
+  }
+
+  std::optional<uint32_t> GetAttributes(std::string_view path) override {
+    const std::optional<DirEntry> entry = GetEntry(path);
+    if (!entry) return std::nullopt;
+    return entry->attributes;
+  }
+
+  std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
+    const std::optional<std::string> native = NativePath(path);
+    if (!native || native->empty()) return nullptr;
+    const int descriptor = open(native->c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    struct stat status;
+    if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+      close(descriptor);
+      return nullptr;
+    }
+    posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return std::make_unique<PosixFileReader>(descriptor, static_cast<uint64_t>(status.st_size));
+  }
+
+  std::optional<FileIdentity> GetIdentity(std::string_view path) override {
+    const std::optional<std::string> native = NativePath(path);
+    if (!native || native->empty()) return std::nullopt;
+    struct stat status;
+    if (stat(native->c_str(), &status) != 0) return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  }
+};
+
+}  // namespace
+
+LocalTime ToLocalTime(FileTime time) {
+  const time_t now = std::time(nullptr);
+  struct tm local;
+  localtime_r(&now, &local);
+  const int64_t offset = static_cast<int64_t>(local.tm_gmtoff) * 10'000'000;
+  const int64_t shifted = static_cast<int64_t>(time) + offset;
+  return CivilTime(shifted < 0 ? 0 : static_cast<FileTime>(shifted));
+}
+
+FileSystem& SystemFileSystem() {
+  static PosixFileSystem file_system;
+  return file_system;
+}
+
+}  // namespace twinseek

@@ -1,0 +1,20 @@
+// Code page 932 text to and from UTF-8, for the POSIX side of the file system:
+// names on disk are UTF-8, the core's text is code page 932.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace twinseek {
+
+// Nothing when the text holds a byte sequence the other side cannot hold
+// exactly (an invalid sequence, or a character code page 932 lacks).
+std::optional<std::string> Cp932ToUtf8(std::string_view text);
+std::optional<std::string> Utf8ToCp932(std::string_view text);
+
+// As Utf8ToCp932, but every character that cannot be held becomes "?": only
+// for showing a name that cannot be used.
+std::string Utf8ToCp932Lossy(std::string_view text);
+
+}  // namespace twinseek

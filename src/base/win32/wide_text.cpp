@@ -1,0 +1,49 @@
+#include "base/win32/wide_text.h"
+
+#include <windows.h>
+
+namespace twinseek {
+
+namespace {
+
+constexpr UINT kCodePage = 932;
+
+// Converts to code page 932; reports whether a character had no exact code.
+std::string Narrow(std::wstring_view text, bool& lossy) {
+  lossy = false;
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  BOOL used_default = FALSE;
+  const int size = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                       nullptr, 0, "?", &used_default);
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(), size,
+                      "?", &used_default);
+  lossy = used_default != FALSE || size == 0;
+  return result;
+}
+
+}  // namespace
+
+std::wstring Cp932ToWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = MultiByteToWideChar(kCodePage, 0, text.data(), length, nullptr, 0);
+  std::wstring result(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(kCodePage, 0, text.data(), length, result.data(), size);
+  return result;
+}
+
+std::optional<std::string> WideToCp932(std::wstring_view text) {
+  bool lossy = false;
+  std::string result = Narrow(text, lossy);
+  if (lossy) return std::nullopt;
+  return result;
+}
+
+std::string WideToCp932Lossy(std::wstring_view text) {
+  bool lossy = false;
+  return Narrow(text, lossy);
+}
+
+}  // namespace twinseek

@@ -1,0 +1,244 @@
+// The file-system interface on real temporary folders: the same expectations
+// hold for the POSIX implementation and, under Wine, for the Windows one.
+#include "base/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "support/temp_tree.h"
+
+namespace twinseek {
+
+void PrintTo(const LocalTime& time, std::ostream* out) {
+  *out << time.year << '-' << time.month << '-' << time.day << ' ' << time.hour << ':' << time.minute
+       << ':' << time.second << '.' << time.millisecond;
+}
+
+namespace {
+
+using testing::TempTree;
+
+// The first character's second byte is 0x5C in code page 932.
+constexpr std::string_view kJapaneseName = "表示.txt";
+
+// 2002-01-15 10:20:30.123 UTC as a file time.
+constexpr FileTime kSampleTime = 126'555'636'301'230'000;
+
+std::map<std::string, DirEntry> ListAll(std::string_view folder) {
+  std::map<std::string, DirEntry> entries;
+  const bool listed = SystemFileSystem().ListFolder(folder, [&](const DirEntry& entry) {
+    entries.emplace(entry.name, entry);
+    return true;
+  });
+  EXPECT_TRUE(listed) << folder;
+  return entries;
+}
+
+std::string ReadAll(FileReader& reader, size_t chunk) {
+  std::string content;
+  std::string buffer(chunk, '\0');
+  for (;;) {
+    const std::optional<size_t> count = reader.Read(buffer.data(), buffer.size());
+    EXPECT_TRUE(count.has_value());
+    if (!count || *count == 0) return content;
+    content.append(buffer, 0, *count);
+  }
+}
+
+TEST(CivilTimeTest, ConvertsFileTimesToCalendarDates) {
+  EXPECT_EQ(CivilTime(0), (LocalTime{1601, 1, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(CivilTime(116'444'736'000'000'000), (LocalTime{1970, 1, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(CivilTime(kSampleTime), (LocalTime{2002, 1, 15, 10, 20, 30, 123}));
+  // 2000-02-29 23:59:59.999 (a leap day of a century divisible by 400) and
+  // the day after it.
+  EXPECT_EQ(CivilTime(125'963'423'999'990'000), (LocalTime{2000, 2, 29, 23, 59, 59, 999}));
+  EXPECT_EQ(CivilTime(125'963'424'000'000'000), (LocalTime{2000, 3, 1, 0, 0, 0, 0}));
+  // 2100 is no leap year: 2100-02-28 is followed by 2100-03-01.
+  EXPECT_EQ(CivilTime(157'520'160'000'000'000), (LocalTime{2100, 3, 1, 0, 0, 0, 0}));
+  // Sub-millisecond ticks are cut, never rounded.
+  EXPECT_EQ(CivilTime(kSampleTime + 9'999).millisecond, 123);
+}
+
+TEST(FileSystemTest, ListsNamesKindsSizesAndTimes) {
+  TempTree tree;
+  tree.Write(u8"a.txt", "hello");
+  tree.Write(u8"表示.txt", std::string(1234, 'x'));
+  tree.MakeFolder(u8"sub");
+  tree.Write(u8"sub\\inner.bin", "123");
+  tree.SetLastWriteTime(u8"a.txt", kSampleTime);
+
+  for (const std::string& folder : {tree.Root(), tree.Root() + "\\"}) {
+    const std::map<std::string, DirEntry> entries = ListAll(folder);
+    ASSERT_EQ(entries.size(), 3u) << "no \".\", no \"..\", nothing of the subfolder";
+    const DirEntry& a = entries.at("a.txt");
+    EXPECT_FALSE(a.IsDirectory());
+    EXPECT_EQ(a.size, 5u);
+    EXPECT_EQ(a.last_write_time, kSampleTime);
+    EXPECT_TRUE(a.name_representable);
+    ASSERT_EQ(entries.count(std::string(kJapaneseName)), 1u);
+    EXPECT_EQ(entries.at(std::string(kJapaneseName)).size, 1234u);
+    const DirEntry& sub = entries.at("sub");
+    EXPECT_TRUE(sub.IsDirectory());
+    EXPECT_EQ(sub.size, 0u);
+  }
+  EXPECT_EQ(ListAll(tree.Path("sub")).count("inner.bin"), 1u);
+}
+
+TEST(FileSystemTest, ListingStopsWhenAskedAndFailsForWhatIsNoFolder) {
+  TempTree tree;
+  for (const char8_t* name : {u8"1", u8"2", u8"3", u8"4"}) tree.Write(name, "");
+  int seen = 0;
+  EXPECT_TRUE(SystemFileSystem().ListFolder(tree.Root(), [&](const DirEntry&) { return ++seen < 2; }));
+  EXPECT_EQ(seen, 2);
+
+  const auto never = [](const DirEntry&) {
+    ADD_FAILURE() << "nothing may be listed";
+    return true;
+  };
+  EXPECT_FALSE(SystemFileSystem().ListFolder(tree.Path("missing"), never));
+  EXPECT_FALSE(SystemFileSystem().ListFolder(tree.Path("1"), never));
+  EXPECT_FALSE(SystemFileSystem().ListFolder("", never));
+
+  tree.MakeFolder(u8"empty");
+  EXPECT_TRUE(SystemFileSystem().ListFolder(tree.Path("empty"), never));
+}
+
+TEST(FileSystemTest, GetEntryMatchesTheListingAndKeepsSixtyFourBitSizes) {
+  TempTree tree;
+  tree.Write(u8"表示.txt", "abc");
+  tree.SetLastWriteTime(u8"表示.txt", kSampleTime);
+  tree.Write(u8"big.bin", "");
+  tree.Resize(u8"big.bin", 5'000'000'123ull);
+  tree.MakeFolder(u8"folder");
+
+  const std::map<std::string, DirEntry> listed = ListAll(tree.Root());
+  const std::optional<DirEntry> japanese = SystemFileSystem().GetEntry(tree.Path(kJapaneseName));
+  ASSERT_TRUE(japanese.has_value());
+  EXPECT_EQ(japanese->name, kJapaneseName);
+  EXPECT_EQ(japanese->size, 3u);
+  EXPECT_EQ(japanese->last_write_time, kSampleTime);
+  EXPECT_EQ(japanese->attributes, listed.at(std::string(kJapaneseName)).attributes);
+
+  const std::optional<DirEntry> big = SystemFileSystem().GetEntry(tree.Path("big.bin"));
+  ASSERT_TRUE(big.has_value());
+  EXPECT_EQ(big->size, 5'000'000'123ull);
+  EXPECT_EQ(listed.at("big.bin").size, 5'000'000'123ull);
+
+  const std::optional<DirEntry> folder = SystemFileSystem().GetEntry(tree.Path("folder"));
+  ASSERT_TRUE(folder.has_value());
+  EXPECT_EQ(folder->name, "folder");
+  EXPECT_TRUE(folder->IsDirectory());
+
+  EXPECT_FALSE(SystemFileSystem().GetEntry(tree.Path("missing.txt")).has_value());
+  EXPECT_FALSE(SystemFileSystem().GetEntry(tree.Path("missing\\x.txt")).has_value());
+}
+
+TEST(FileSystemTest, AttributesTellFoldersFromFiles) {
+  TempTree tree;
+  tree.Write(u8"f", "x");
+  tree.MakeFolder(u8"d");
+  const std::optional<uint32_t> file = SystemFileSystem().GetAttributes(tree.Path("f"));
+  const std::optional<uint32_t> folder = SystemFileSystem().GetAttributes(tree.Path("d"));
+  ASSERT_TRUE(file && folder);
+  EXPECT_EQ(*file & kAttributeDirectory, 0u);
+  EXPECT_NE(*folder & kAttributeDirectory, 0u);
+  EXPECT_FALSE(SystemFileSystem().GetAttributes(tree.Path("none")).has_value());
+}
+
+TEST(FileSystemTest, ReadsFilesWholeInAnyChunkSize) {
+  TempTree tree;
+  std::string content;
+  for (int i = 0; i < 100'000; ++i) content += static_cast<char>(i * 7 + i / 256);
+  tree.Write(u8"表示.txt", content);
+  tree.Write(u8"empty", "");
+  tree.MakeFolder(u8"folder");
+
+  for (size_t chunk : {size_t{1} << 20, size_t{4096}, size_t{999}}) {
+    std::unique_ptr<FileReader> reader = SystemFileSystem().OpenRead(tree.Path(kJapaneseName));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->Size(), content.size());
+    EXPECT_EQ(ReadAll(*reader, chunk), content) << "chunk " << chunk;
+  }
+  std::unique_ptr<FileReader> empty = SystemFileSystem().OpenRead(tree.Path("empty"));
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(empty->Size(), 0u);
+  EXPECT_EQ(ReadAll(*empty, 16), "");
+
+  EXPECT_EQ(SystemFileSystem().OpenRead(tree.Path("folder")), nullptr);
+  EXPECT_EQ(SystemFileSystem().OpenRead(tree.Path("missing")), nullptr);
+}
+
+TEST(FileSystemTest, IdentitySeesThroughOtherSpellingsOfOneFile) {
+  TempTree tree;
+  tree.Write(u8"original.txt", "same");
+  tree.Write(u8"copy.txt", "same");
+  tree.HardLink(u8"original.txt", u8"link.txt");
+
+  const std::optional<FileIdentity> original = SystemFileSystem().GetIdentity(tree.Path("original.txt"));
+  const std::optional<FileIdentity> link = SystemFileSystem().GetIdentity(tree.Path("link.txt"));
+  const std::optional<FileIdentity> copy = SystemFileSystem().GetIdentity(tree.Path("copy.txt"));
+  ASSERT_TRUE(original && link && copy);
+  EXPECT_EQ(*original, *link);
+  EXPECT_NE(*original, *copy);
+  EXPECT_FALSE(SystemFileSystem().GetIdentity(tree.Path("missing.txt")).has_value());
+}
+
+TEST(FileSystemTest, NamesCodePage932CannotHoldAreReportedNotAltered) {
+  TempTree tree;
+  tree.Write(u8"caf\u00e9.txt", "x");  // é has no code in code page 932
+  const std::map<std::string, DirEntry> entries = ListAll(tree.Root());
+  ASSERT_EQ(entries.size(), 1u);
+  const DirEntry& entry = entries.begin()->second;
+  EXPECT_FALSE(entry.name_representable);
+  EXPECT_EQ(entry.name, "caf?.txt");
+  EXPECT_EQ(entry.size, 1u);
+  // The "?" spelling names no file.
+  EXPECT_EQ(SystemFileSystem().OpenRead(tree.Path(entry.name)), nullptr);
+}
+
+#ifndef _WIN32
+TEST(PosixFileSystemTest, ABackslashInANameOnDiskCannotBeHeld) {
+  TempTree tree;
+  tree.MakeFolder(u8"a");
+  std::ofstream(tree.Root() + "/a/b\\c") << "x";  // one name on disk, "b\\c"
+  const std::map<std::string, DirEntry> entries = ListAll(tree.Path("a"));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_FALSE(entries.begin()->second.name_representable);
+}
+
+TEST(PosixFileSystemTest, LocalTimeAppliesTheOffsetInForceNow) {
+  const char* saved = std::getenv("TZ");
+  const std::string previous = saved != nullptr ? saved : "";
+  setenv("TZ", "JST-9", 1);
+  tzset();
+  EXPECT_EQ(ToLocalTime(kSampleTime), (LocalTime{2002, 1, 15, 19, 20, 30, 123}));
+  // A zone whose summer time covers the days around today applies today's
+  // offset (UTC-4) to a file of half a year ago too, when its own was UTC-5.
+  const time_t now = std::time(nullptr);
+  struct tm today;
+  gmtime_r(&now, &today);
+  const int day = std::min(today.tm_yday + 1, 365);
+  const std::string zone = "XST+5XDT,J" + std::to_string(std::max(day - 10, 1)) + "/0,J" +
+                           std::to_string(std::min(day + 10, 365)) + "/0";
+  setenv("TZ", zone.c_str(), 1);
+  tzset();
+  const FileTime half_a_year_ago =
+      (static_cast<FileTime>(now) + 11'644'473'600u - 180u * 86'400u) * 10'000'000u;
+  EXPECT_EQ(ToLocalTime(half_a_year_ago), CivilTime(half_a_year_ago - FileTime{4} * 3'600 * 10'000'000)) << zone;
+  if (saved != nullptr) {
+    setenv("TZ", previous.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+}
+#endif
+
+}  // namespace
+}  // namespace twinseek
