@@ -68,7 +68,25 @@ build_preset() {
 # The prefix is made once; the stamp file says it is complete.
 ensure_wine_prefix() {
   local stamp="$WINEPREFIX/.twinseek-ready"
-  [ -f "$stamp" ] && return 0
+  if [ ! -f "$stamp" ]; then
+    create_wine_prefix
+    touch "$stamp"
+  fi
+  ensure_wine_fonts
+}
+
+# This Wine does not load the TrueType fonts of fonts-wine from its data
+# folder: without Marlett the caption buttons read "0 1 r". The prefix's own
+# Fonts folder is searched.
+ensure_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
+  done
+}
+
+create_wine_prefix() {
   log "creating the Wine prefix in $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
@@ -79,7 +97,6 @@ ensure_wine_prefix() {
   printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n' >"$reg"
   LANG=ja_JP.UTF-8 "$WINE64" regedit /S "$reg" >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$stamp"
 }
 
 # The shell's recycle bin under Wine deletes for good when this folder is

@@ -16,6 +16,18 @@ bool IsPairAt(std::string_view text, size_t pos) {
   return IsLeadByte(Byte(text, pos)) && pos + 1 < text.size() && text[pos + 1] != '\0';
 }
 
+// The start of the character that holds the byte at pos - 1 (pos > 0), a NUL
+// byte being a character of its own. A byte that cannot lead ends a
+// character, so a character begins right after the last such byte before
+// pos - 1. From there to pos - 1 every byte is a lead byte: they pair up, and
+// an odd one out makes pos - 2 the start of the character that holds pos - 1.
+size_t StartOfCharBefore(std::string_view text, size_t pos) {
+  if (text[pos - 1] == '\0') return pos - 1;
+  size_t start = pos - 1;
+  while (start > 0 && IsLeadByte(Byte(text, start - 1))) --start;
+  return (pos - 1 - start) % 2 == 0 ? pos - 1 : pos - 2;
+}
+
 // One character upper-cased: its bytes (one or two) in bytes[0..length).
 struct UpperChar {
   uint8_t bytes[2];
@@ -75,13 +87,7 @@ size_t PrevCharPos(std::string_view text, size_t pos) {
   if (const void* nul = std::memchr(text.data(), '\0', pos)) {
     return static_cast<size_t>(static_cast<const char*>(nul) - text.data());
   }
-  // A byte that cannot lead ends a character, so a character begins right
-  // after the last such byte before pos - 1. From there to pos - 1 every byte
-  // is a lead byte: they pair up, and an odd one out makes pos - 2 the start
-  // of the character that holds pos - 1.
-  size_t start = pos - 1;
-  while (start > 0 && IsLeadByte(Byte(text, start - 1))) --start;
-  return (pos - 1 - start) % 2 == 0 ? pos - 1 : pos - 2;
+  return StartOfCharBefore(text, pos);
 }
 
 std::string UpperCase(std::string_view text) {
@@ -112,9 +118,9 @@ bool EqualFolded(std::string_view a, std::string_view b) {
 bool StartsWithFolded(std::string_view text, std::string_view prefix) {
   if (prefix.size() > text.size()) return false;
   const size_t end = prefix.size();
-  if (end > 0 && end < text.size() && NextCharPos(text, PrevCharPos(text, end)) != end) {
-    return false;
-  }
+  if (end == 0) return true;
+  const size_t last = StartOfCharBefore(text, end);
+  if (last == end - 1 && IsPairAt(text, last)) return false;
   return SameFolded(text.substr(0, end), prefix);
 }
 

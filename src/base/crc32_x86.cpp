@@ -1,6 +1,6 @@
 // The CRC-32 by carry-less multiplication ("folding"). Only the functions
 // marked with a target below use instructions beyond baseline x86; nothing
-// calls them before the run-time checks at the end of this file agree.
+// calls them unless the matching Crc32...Available check has agreed.
 //
 // How folding works here. Bytes are loaded little-endian, so bit j of a 128-bit
 // lane is the coefficient of x^(127-j) of that lane's polynomial (the first
@@ -12,9 +12,8 @@
 //   (H x^64 + L) x^D  ==  H x^(D+64) + L x^D   (mod P).
 // PCLMULQDQ of a half by a 33-bit reflected constant K yields, read back as a
 // lane, x^32 * half * K; so the constants are x^(D+32) and x^(D-32) mod P.
-// At the end the single remaining lane is just 16 more message bytes: the
-// portable form finishes it, and the tail under 16 bytes, from a zero
-// register. The running register enters at the start the same way: XORed
+// At the end the single remaining lane is just 16 more message bytes, which
+// the portable form takes from a zero register before the last few bytes. The running register enters at the start the same way: XORed
 // into the first four bytes, after which the register is zero.
 #include "base/crc32_forms.h"
 
@@ -122,16 +121,12 @@ bool Crc32PclmulAvailable() {
 #ifdef TWINSEEK_CRC32_AVX512
 
 // The AVX-512 form must never put a vector on the stack (see crc32_forms.h):
-// every helper is inlined, takes no more than a few values, and the function
-// keeps well under the 32 registers live.
+// every helper is inlined (the 128-bit ones above too, their target being a
+// subset of this one), and the function keeps well under 32 registers live.
 namespace {
 
 #define TWINSEEK_TARGET_AVX512 __attribute__((target("avx512f,vpclmulqdq,pclmul")))
 #define TWINSEEK_TARGET_AVX512_INLINE TWINSEEK_TARGET_AVX512 __attribute__((always_inline)) inline
-
-TWINSEEK_TARGET_AVX512_INLINE __m128i Constant128Avx(FoldPair pair) {
-  return _mm_set_epi64x(static_cast<long long>(pair.high), static_cast<long long>(pair.low));
-}
 
 // The same pair in each of the four lanes.
 TWINSEEK_TARGET_AVX512_INLINE __m512i Constant512(FoldPair pair) {
@@ -155,12 +150,6 @@ TWINSEEK_TARGET_AVX512_INLINE __m512i Fold512(__m512i lanes, __m512i k, __m512i 
 template <int kLane>
 TWINSEEK_TARGET_AVX512_INLINE __m128i Lane(__m512i lanes) {
   return _mm512_maskz_extracti32x4_epi32(0x0F, lanes, kLane);
-}
-
-TWINSEEK_TARGET_AVX512_INLINE __m128i Fold128Avx(__m128i lane, __m128i k, __m128i next) {
-  return _mm_xor_si128(_mm_xor_si128(_mm_clmulepi64_si128(lane, k, 0x00),
-                                     _mm_clmulepi64_si128(lane, k, 0x11)),
-                       next);
 }
 
 }  // namespace
@@ -199,12 +188,12 @@ uint32_t Crc32UpdateAvx512(uint32_t state, const uint8_t* data, size_t length) {
   }
 
   // Four lanes into one, the same way.
-  __m128i lane = Fold128Avx(Lane<0>(x), Constant128Avx(FoldBy(384)), Lane<3>(x));
-  lane = Fold128Avx(Lane<1>(x), Constant128Avx(FoldBy(256)), lane);
-  lane = Fold128Avx(Lane<2>(x), Constant128Avx(FoldBy(128)), lane);
-  const __m128i k128 = Constant128Avx(FoldBy(128));
+  __m128i lane = Fold128(Lane<0>(x), Constant128(FoldBy(384)), Lane<3>(x));
+  lane = Fold128(Lane<1>(x), Constant128(FoldBy(256)), lane);
+  lane = Fold128(Lane<2>(x), Constant128(FoldBy(128)), lane);
+  const __m128i k128 = Constant128(FoldBy(128));
   while (length >= 16) {
-    lane = Fold128Avx(lane, k128, _mm_loadu_si128(reinterpret_cast<const __m128i*>(data)));
+    lane = Fold128(lane, k128, Load128(data));
     data += 16;
     length -= 16;
   }
