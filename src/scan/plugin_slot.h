@@ -23,7 +23,8 @@ class PluginLibrary {
  public:
   virtual ~PluginLibrary() = default;
   virtual std::optional<std::string> GetTitle() = 0;
-  virtual void InitCheck() = 0;
+  // False when the library does not export InitCheck (nothing was called).
+  virtual bool InitCheck() = 0;
   // path as the scan list holds it; entry as the folder listing gave it.
   virtual std::optional<std::string> CheckFile(std::string_view path, const DirEntry& entry) = 0;
   virtual std::optional<std::string> ReturnMessage() = 0;
@@ -55,15 +56,19 @@ class PluginSlots {
   ~PluginSlots();
 
   // Loads slots 1 to 3 in order and asks each loaded library for its title.
+  // Libraries loaded before are released and unloaded first.
   void LoadAll(PluginLoader& loader);
 
+  // Slots are numbered 1 to 3; any other number names an empty slot.
   bool Loaded(int slot) const;
   // The title a loaded library gave, or nothing (the check box keeps its
   // caption).
   const std::optional<std::string>& Title(int slot) const;
 
-  // At the first scan after a reset: a ticked slot gets InitCheck (and is
-  // initialised), an unticked initialised one gets Release.
+  // At the first scan after a reset, slots 1 to 3 in turn: a ticked loaded
+  // slot gets InitCheck and is initialised from then on if the library has
+  // it; an unticked initialised one gets Release (and stays initialised, so
+  // either call may come more than once).
   void PrepareFirstScan(const std::array<bool, kPluginSlotCount>& ticked);
 
   // For one file, slots 1 to 3 in turn, only the ticked ones: CheckFile, a

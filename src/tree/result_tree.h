@@ -13,8 +13,9 @@
 
 namespace twinseek {
 
-// A node of the tree. A handle stays valid while its node exists and is never
-// given to another node afterwards. kNoNode is the answer "no node".
+// A node of the tree. A handle stays valid while its node exists; once the
+// node is deleted its handle is never used again (the tree-view control may
+// give the same value to a later node). kNoNode is the answer "no node".
 enum class NodeHandle : uintptr_t { kNoNode = 0 };
 inline constexpr NodeHandle kNoNode = NodeHandle::kNoNode;
 

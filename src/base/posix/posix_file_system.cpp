@@ -11,7 +11,7 @@
 #include <ctime>
 
 #include "base/file_system.h"
-#include "base/posix/utf8_text.h"
+#include "base/utf8_text.h"
 
 namespace twinseek {
 

@@ -1,4 +1,4 @@
-#include "base/posix/utf8_text.h"
+#include "base/utf8_text.h"
 
 #include <iconv.h>
 

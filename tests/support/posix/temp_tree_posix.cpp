@@ -7,7 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "base/posix/utf8_text.h"
+#include "base/utf8_text.h"
 #include "support/temp_tree.h"
 
 namespace twinseek::testing {

@@ -1,5 +1,5 @@
-// Code page 932 text to and from UTF-8, for the POSIX side of the file system:
-// names on disk are UTF-8, the core's text is code page 932.
+// Code page 932 text to and from UTF-8: names on a POSIX disk, and text for
+// a terminal or any reader that expects UTF-8.
 #pragma once
 
 #include <optional>

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The scan benchmark: twinseek-scan beside other duplicate finders and a plain
+# walk and read of the same trees, hot cache, best of several runs.
+#   bench/scan_bench.sh BUILD_FOLDER TREES_FOLDER
+# BUILD_FOLDER holds the native build (cli/twinseek-scan and
+# bench/twinseek_generate_scan_tree); the trees are generated into
+# TREES_FOLDER once and kept.
+set -euo pipefail
+
+build=$1
+trees=$2
+runs=${TWINSEEK_BENCH_RUNS:-3}
+scan="$build/cli/twinseek-scan"
+generate="$build/bench/twinseek_generate_scan_tree"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+for kind in small large; do
+  if [ ! -f "$trees/$kind/.complete" ]; then
+    rm -rf "${trees:?}/$kind"
+    mkdir -p "$trees"
+    echo "generating the $kind tree in $trees/$kind" >&2
+    "$generate" "$kind" "$trees/$kind"
+  fi
+done
+
+# best_seconds COMMAND...: the shortest wall time of $runs runs after one
+# warm-up run, output discarded; the command runs in an empty folder (rmlint
+# writes its default outputs into the current one).
+best_seconds() {
+  local best="" start end elapsed i
+  (cd "$work" && "$@" >/dev/null 2>&1) || true
+  for ((i = 0; i < runs; i++)); do
+    start=$(date +%s%N)
+    (cd "$work" && "$@" >/dev/null 2>&1) || true
+    end=$(date +%s%N)
+    elapsed=$((end - start))
+    if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then best=$elapsed; fi
+  done
+  awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
+}
+
+read_all() { find "$1" -type f -print0 | xargs -0 cat >/dev/null; }
+walk_all() { find "$1" -type f -printf '%s %T@\n'; }
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+
+for kind in small large; do
+  dir="$trees/$kind"
+  files=$(find "$dir" -type f ! -name .complete | wc -l)
+  bytes=$(du -sb "$dir" | cut -f1)
+  read_all "$dir"  # hot cache
+  printf '\n%s tree: %s files, %s MB\n' "$kind" "$files" "$((bytes / 1000000))"
+  declare -A seconds=()
+  seconds[twinseek-scan]=$(best_seconds "$scan" "$dir")
+  seconds[twinseek-scan --crc]=$(best_seconds "$scan" --crc "$dir")
+  seconds[jdupes -r]=$(best_seconds jdupes -r -q "$dir")
+  seconds[fdupes -r]=$(best_seconds fdupes -r -q "$dir")
+  seconds[rmlint]=$(best_seconds rmlint -o summary:stdout "$dir")
+  seconds[find -printf]=$(best_seconds walk_all "$dir")
+  seconds[read every file]=$(best_seconds read_all "$dir")
+  printf '%-22s %9s %10s %10s\n' "command" "seconds" "/ jdupes" "/ find"
+  for name in "twinseek-scan" "twinseek-scan --crc" "jdupes -r" "fdupes -r" "rmlint" "find -printf" "read every file"; do
+    printf '%-22s %9s %10s %10s\n' "$name" "${seconds[$name]}" \
+      "$(ratio "${seconds[$name]}" "${seconds[jdupes -r]}")" \
+      "$(ratio "${seconds[$name]}" "${seconds[find -printf]}")"
+  done
+  unset seconds
+done

@@ -1,0 +1,52 @@
+// UTF-8 conversions through UTF-16, with the system's own tables.
+#include <windows.h>
+
+#include "base/utf8_text.h"
+#include "base/win32/wide_text.h"
+
+namespace twinseek {
+
+namespace {
+
+std::optional<std::wstring> Utf8ToWide(std::string_view text) {
+  if (text.empty()) return std::wstring();
+  const int length = static_cast<int>(text.size());
+  const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring result(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, result.data(), size);
+  return result;
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8(std::string_view text) {
+  const std::wstring wide = Cp932ToWide(text);
+  // Every code page 932 byte sequence converts; one that is no character
+  // becomes the default character, which does not convert back.
+  if (WideToCp932(wide) != text) return std::nullopt;
+  return WideToUtf8(wide);
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view text) {
+  const std::optional<std::wstring> wide = Utf8ToWide(text);
+  if (!wide) return std::nullopt;
+  return WideToCp932(*wide);
+}
+
+std::string Utf8ToCp932Lossy(std::string_view text) {
+  const std::optional<std::wstring> wide = Utf8ToWide(text);
+  if (!wide) return std::string(text.size(), '?');
+  return WideToCp932Lossy(*wide);
+}
+
+}  // namespace twinseek

@@ -1,0 +1,123 @@
+// The KeyIndex: every duplicate key seen since the last reset, with the first
+// file that had it or the group that its files form in the result tree, and
+// the counters of the status line. It lives as long as the main window (or
+// the console tool) and grows with every scan.
+//
+// Registering a file under its key:
+// - a new key only enters the index with the file as its first path;
+// - the key's second file opens a group in the tree holding both files, and
+//   the first path is given up (the group's first file holds it now);
+// - a later file is appended to the key's group;
+// - a file already registered under the key is ignored: the same path in any
+//   letter case (code page 932 case folding), or the same file reached
+//   through another path (hard link, symbolic link, short name, another
+//   drive or share), which is told by the file identities. Identities are
+//   asked only when the key already exists, so a file with a unique key
+//   costs no more than the lookup.
+// The paths of each group are kept beside it, case-folded, so a path is found
+// in constant time however large the group grows. They are rebuilt from the
+// tree when a group lost files (FilesRemoved).
+//
+// Keys are iterated in the order they entered the index.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "base/file_system.h"
+#include "tree/result_tree.h"
+
+namespace twinseek {
+
+struct KeyEntry {
+  std::string first_path;     // the key's only file while it has no group; then empty
+  NodeHandle group = kNoNode;  // the key's group, or kNoNode
+};
+
+enum class Registration {
+  kNewKey,             // the key was new: no node was made
+  kGroupOpened,        // the key's second file: a group with both files
+  kAppended,           // the file joined the key's group
+  kAlreadyRegistered,  // the file was registered under this key before: nothing changed
+};
+
+class KeyIndex {
+ public:
+  KeyIndex();
+  ~KeyIndex();
+  KeyIndex(const KeyIndex&) = delete;
+  KeyIndex& operator=(const KeyIndex&) = delete;
+
+  // Registers the file at path (as the scan list holds it) under key. A new
+  // group is appended at the end of the tree with item data 1, both files at
+  // mark 0, and is expanded; a later file is appended at the end of its
+  // group. FileCount grows by one except for kAlreadyRegistered.
+  Registration Register(std::string_view key, std::string_view path, ResultTree& tree,
+                        FileSystem& file_system);
+
+  size_t size() const { return order_.size(); }
+  bool empty() const { return order_.empty(); }
+  // Keys in the index ("idx" of the status line): every new key counts one
+  // and every key erased takes one away.
+  int IndexCount() const { return static_cast<int>(order_.size()); }
+  // Files registered ("files"): one per key without a group plus one per
+  // file of every group, as reported by Register, FilesRemoved and the
+  // erasing calls.
+  int FileCount() const { return file_count_; }
+
+  // The entry of a key, or null.
+  const KeyEntry* Find(std::string_view key) const;
+
+  // Visits every key in the order the keys entered the index. visit may call
+  // SetGroup; it must not add or erase keys.
+  void ForEach(const std::function<void(std::string_view key, const KeyEntry& entry)>& visit) const;
+
+  // Gives a key that has no group the group made for its one file (showing
+  // the unique files): the entry holds the group, its first path is given up.
+  // Counters do not change.
+  void SetGroup(std::string_view key, NodeHandle group);
+
+  // count files were taken out of the key's group in the tree (the group may
+  // stay or go): FileCount goes down by count, and the group's paths will be
+  // read again from the tree when a file next arrives under the key.
+  void FilesRemoved(std::string_view key, int count);
+
+  // Forgets a key. A key without a group takes its one file off FileCount; a
+  // group's files are counted off with FilesRemoved. Returns false when the
+  // key was not in the index.
+  bool Erase(std::string_view key);
+
+  // Forgets every key without a group (excluding the unique files); each
+  // takes one off IndexCount and FileCount. Returns how many went.
+  int EraseUngrouped();
+
+  // Forgets everything; both counters are 0 again (reset).
+  void Clear();
+
+ private:
+  struct GroupPaths;
+  struct Slot {
+    std::string key;
+    KeyEntry entry;
+    std::unique_ptr<GroupPaths> paths;  // for a group only, made when first needed
+  };
+  using SlotList = std::list<Slot>;
+
+  Registration OpenGroup(Slot& slot, std::string_view path, ResultTree& tree,
+                         FileSystem& file_system);
+  Registration AppendToGroup(Slot& slot, std::string_view path, ResultTree& tree,
+                             FileSystem& file_system);
+  GroupPaths& PathsOf(Slot& slot, const ResultTree& tree);
+  void EraseSlot(SlotList::iterator slot);
+
+  SlotList order_;                                                 // insertion order
+  std::unordered_map<std::string_view, SlotList::iterator> slots_;  // keys point into order_
+  int file_count_ = 0;
+};
+
+}  // namespace twinseek

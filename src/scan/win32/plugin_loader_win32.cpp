@@ -1,0 +1,119 @@
+#include "scan/win32/plugin_loader_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "base/win32/wide_text.h"
+
+namespace twinseek {
+
+namespace {
+
+using TextEntry = const char*(__cdecl*)();
+using CallEntry = void(__cdecl*)();
+using CheckFileEntry = const char*(WINAPI*)(const char* path, WIN32_FIND_DATAA* data);
+
+// Owns one loaded module.
+class Module {
+ public:
+  explicit Module(HMODULE handle) : handle_(handle) {}
+  ~Module() { FreeLibrary(handle_); }
+  Module(const Module&) = delete;
+  Module& operator=(const Module&) = delete;
+
+  // The entry point of that name as the type it is called through; null when
+  // it is not exported.
+  template <typename Entry>
+  Entry Find(const char* name) const {
+    const FARPROC address = GetProcAddress(handle_, name);
+    return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(address));
+  }
+
+ private:
+  HMODULE handle_;
+};
+
+std::optional<std::string> CopyText(const char* text) {
+  if (text == nullptr) return std::nullopt;
+  return std::string(text);
+}
+
+FILETIME ToFiletime(FileTime time) {
+  FILETIME result;
+  result.dwLowDateTime = static_cast<DWORD>(time & 0xFFFFFFFFu);
+  result.dwHighDateTime = static_cast<DWORD>(time >> 32);
+  return result;
+}
+
+// The entry as FindFirstFileA gives it: the long name in code page 932 (cut
+// to MAX_PATH - 1 bytes), no short name.
+WIN32_FIND_DATAA ToFindData(const DirEntry& entry) {
+  WIN32_FIND_DATAA data;
+  std::memset(&data, 0, sizeof data);
+  data.dwFileAttributes = entry.attributes;
+  data.ftCreationTime = ToFiletime(entry.creation_time);
+  data.ftLastAccessTime = ToFiletime(entry.last_access_time);
+  data.ftLastWriteTime = ToFiletime(entry.last_write_time);
+  data.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
+  data.nFileSizeLow = static_cast<DWORD>(entry.size & 0xFFFFFFFFu);
+  const size_t length = entry.name.size() < MAX_PATH - 1 ? entry.name.size() : MAX_PATH - 1;
+  std::memcpy(data.cFileName, entry.name.data(), length);
+  return data;
+}
+
+class Win32PluginLibrary final : public PluginLibrary {
+ public:
+  explicit Win32PluginLibrary(HMODULE handle)
+      : module_(handle),
+        return_message_(module_.Find<TextEntry>("ReturnMessage")),
+        check_file_(module_.Find<CheckFileEntry>("CheckFile")),
+        init_check_(module_.Find<CallEntry>("InitCheck")),
+        get_title_(module_.Find<TextEntry>("GetTitle")),
+        release_(module_.Find<CallEntry>("Release")) {}
+
+  std::optional<std::string> GetTitle() override {
+    return get_title_ ? CopyText(get_title_()) : std::nullopt;
+  }
+
+  bool InitCheck() override {
+    if (!init_check_) return false;
+    init_check_();
+    return true;
+  }
+
+  std::optional<std::string> CheckFile(std::string_view path, const DirEntry& entry) override {
+    if (!check_file_) return std::nullopt;
+    const std::string path_text(path);
+    WIN32_FIND_DATAA data = ToFindData(entry);
+    return CopyText(check_file_(path_text.c_str(), &data));
+  }
+
+  std::optional<std::string> ReturnMessage() override {
+    return return_message_ ? CopyText(return_message_()) : std::nullopt;
+  }
+
+  void Release() override {
+    if (release_) release_();
+  }
+
+ private:
+  Module module_;
+  TextEntry return_message_;
+  CheckFileEntry check_file_;
+  CallEntry init_check_;
+  TextEntry get_title_;
+  CallEntry release_;
+};
+
+}  // namespace
+
+std::string PluginLibraryName(int slot) { return "TOOL" + std::to_string(slot) + ".DLL"; }
+
+std::unique_ptr<PluginLibrary> Win32PluginLoader::Load(int slot) {
+  const HMODULE handle = LoadLibraryW(Cp932ToWide(PluginLibraryName(slot)).c_str());
+  if (handle == nullptr) return nullptr;
+  return std::make_unique<Win32PluginLibrary>(handle);
+}
+
+}  // namespace twinseek
