@@ -33,19 +33,24 @@ std::string NewDuplicatesMessage(int count) {
 }
 
 DetectionRun::DetectionRun(const DetectionSetup& setup)
-    : setup_(setup), checksum_(setup.file_system, setup.load_limit_kb) {
+    : setup_(setup) {
   key_.reserve(kKeyReserve);
 }
 
-DetectionResult DetectionRun::Run(const std::vector<std::string>& scan_list,
-                                  const std::atomic<int>& cancel) {
+DetectionResult DetectionRun::Run(const ScanList& scan_list, const std::atomic<int>& cancel) {
   result_ = DetectionResult{};
+  std::optional<ChecksumAhead> checksums;
+  if (setup_.conditions.checksum) {
+    checksums.emplace(setup_.file_system, setup_.load_limit_kb, scan_list, cancel,
+                      ChecksumAhead::DefaultHelpers());
+  }
   if (setup_.view) setup_.view->BeginProgress(scan_list.size());
   for (size_t position = 0; position < scan_list.size(); ++position) {
     if (cancel.load() != 0) break;
     if (setup_.view) setup_.view->SetProgress(position);
-    ScanFile(scan_list[position]);
+    ScanFile(scan_list[position], position, checksums ? &*checksums : nullptr);
   }
+  checksums.reset();
   SummarizeGroups();
   if (setup_.view) setup_.view->EndProgress();
   if (cancel.load() != 0) {
@@ -56,8 +61,11 @@ DetectionResult DetectionRun::Run(const std::vector<std::string>& scan_list,
   return std::move(result_);
 }
 
-void DetectionRun::ScanFile(std::string_view path) {
-  const std::optional<DirEntry> entry = setup_.file_system.GetEntry(path);
+void DetectionRun::ScanFile(const ScanItem& item, size_t position, ChecksumAhead* checksums) {
+  const std::string_view path = item.path;
+  std::optional<DirEntry> read;
+  if (!item.entry) read = setup_.file_system.GetEntry(path);
+  const DirEntry* entry = item.entry ? &*item.entry : read ? &*read : nullptr;
   if (!entry) {
     AddPathLine(result_.error_log, "情報の取得ができません", path);
     return;
@@ -66,8 +74,7 @@ void DetectionRun::ScanFile(std::string_view path) {
     AddPathLine(result_.error_log, "ﾃﾞｨﾚｸﾄﾘは指定できません", path);
     return;
   }
-  const uint32_t checksum =
-      setup_.conditions.checksum ? checksum_.Compute(path, result_.error_log) : 0;
+  const uint32_t checksum = checksums ? checksums->Take(position, result_.error_log) : 0;
   BuildDuplicateKey(path, *entry, setup_.conditions, checksum, setup_.plugins, key_,
                     result_.error_log);
   const Registration registration =

@@ -35,9 +35,11 @@
 #include "base/file_system.h"
 #include "base/user_prompt.h"
 #include "scan/duplicate_key.h"
+#include "scan/checksum_ahead.h"
 #include "scan/file_checksum.h"
 #include "scan/key_index.h"
 #include "scan/plugin_slot.h"
+#include "scan/scan_list.h"
 #include "tree/result_tree.h"
 
 namespace twinseek {
@@ -90,16 +92,18 @@ class DetectionRun {
   DetectionRun& operator=(const DetectionRun&) = delete;
 
   // Runs over scan_list once; cancel is read once before each path and once
-  // after the last. The scan list is neither changed nor kept.
-  DetectionResult Run(const std::vector<std::string>& scan_list, const std::atomic<int>& cancel);
+  // after the last. The scan list is neither changed nor kept. An item whose
+  // entry the walk has read already is not read again. With the checksum
+  // condition, the contents of the next files are read on helper threads
+  // while the run registers the files in the list's order.
+  DetectionResult Run(const ScanList& scan_list, const std::atomic<int>& cancel);
 
  private:
-  void ScanFile(std::string_view path);
+  void ScanFile(const ScanItem& item, size_t position, ChecksumAhead* checksums);
   void SummarizeGroups();
   void Conclude();
 
   DetectionSetup setup_;
-  FileChecksum checksum_;
   std::string key_;  // reused for every file
   DetectionResult result_;
 };

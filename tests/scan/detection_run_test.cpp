@@ -93,7 +93,7 @@ class DetectionRunTest : public ::testing::Test {
                       .plugins = plugins_,
                       .view = &view_,
                       .prompt = &prompt_});
-    return run.Run(scan_list, cancel_);
+    return run.Run(ScanListOfPaths(scan_list), cancel_);
   }
 
   // The groups of the tree: key and paths in order.
@@ -176,7 +176,7 @@ TEST_F(DetectionRunTest, TheChecksumTellsFilesOfOneSizeApart) {
     index_.Clear();
     DetectionRun run({.conditions = conditions, .file_system = SystemFileSystem(), .tree = tree_,
                       .index = index_, .plugins = plugins_});
-    return run.Run(scan_list, cancel_);
+    return run.Run(ScanListOfPaths(scan_list), cancel_);
   };
 
   EXPECT_EQ(run_quietly(DefaultConditions()).new_duplicates, 2);
@@ -274,6 +274,38 @@ TEST_F(DetectionRunTest, PluginFragmentsAndMessagesJoinKeysAndLog) {
   EXPECT_EQ(result.error_log, "note ac!\r\n");
   EXPECT_NE(index_.Find("(1)"), nullptr) << "no fragment, nothing after the size";
   EXPECT_NE(index_.Find("(1) ac"), nullptr);
+}
+
+}  // namespace
+}  // namespace twinseek
+
+namespace twinseek {
+namespace {
+
+TEST_F(DetectionRunTest, EntriesOfTheWalkAreNotReadAgainAndChecksumLinesKeepTheListOrder) {
+  // Many files, so that helper threads read ahead of the run; every tenth
+  // one is gone by the time the run reads its content.
+  ScanList scan_list;
+  std::string expected_log;
+  for (int i = 0; i < 300; ++i) {
+    const std::string name = "f" + std::to_string(i);
+    const std::u8string u8name(name.begin(), name.end());
+    WriteFile(u8name, std::string(100 + i % 7, static_cast<char>('a' + i % 5)));
+    scan_list.push_back(ScanItem{disk_.Path(name), SystemFileSystem().GetEntry(disk_.Path(name))});
+  }
+  for (int i = 0; i < 300; i += 10) {
+    const std::string name = "f" + std::to_string(i);
+    disk_.Remove(std::u8string(name.begin(), name.end()));
+    ASSERT_FALSE(SystemFileSystem().GetEntry(scan_list[i].path).has_value()) << "removed";
+    expected_log += Line("ファイルの読み取りに失敗しました", scan_list[i].path);
+  }
+  DetectionRun run({.conditions = kSizeAndChecksum, .file_system = SystemFileSystem(), .tree = tree_,
+                    .index = index_, .plugins = plugins_});
+  const DetectionResult result = run.Run(scan_list, cancel_);
+  EXPECT_EQ(result.error_log, expected_log);
+  // The removed files were registered from their walk entries, with checksum 0.
+  EXPECT_EQ(index_.FileCount(), 300);
+  EXPECT_NE(index_.Find("(100)@0"), nullptr);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ class TempTree {
   void Resize(std::u8string_view relative, uint64_t size);  // sparse where the system can
   void SetLastWriteTime(std::u8string_view relative, FileTime time);
   void HardLink(std::u8string_view existing, std::u8string_view link);
+  void Remove(std::u8string_view relative);  // a file
 
  private:
   std::string root_;

@@ -75,4 +75,9 @@ void TempTree::HardLink(std::u8string_view existing, std::u8string_view link) {
   Check(::link(from.c_str(), to.c_str()) == 0, "link " + to);
 }
 
+void TempTree::Remove(std::u8string_view relative) {
+  const std::string path = Native(native_root_, relative);
+  Check(unlink(path.c_str()) == 0, "unlink " + path);
+}
+
 }  // namespace twinseek::testing

@@ -125,4 +125,8 @@ void TempTree::HardLink(std::u8string_view existing, std::u8string_view link) {
         "CreateHardLinkW");
 }
 
+void TempTree::Remove(std::u8string_view relative) {
+  Check(DeleteFileW(Native(native_root_, relative).c_str()), "DeleteFileW");
+}
+
 }  // namespace twinseek::testing

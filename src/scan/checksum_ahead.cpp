@@ -1,0 +1,56 @@
+#include "scan/checksum_ahead.h"
+
+#include <algorithm>
+
+namespace twinseek {
+
+ChecksumAhead::ChecksumAhead(FileSystem& file_system, uint32_t load_limit_kb, const ScanList& list,
+                             const std::atomic<int>& cancel, unsigned helpers)
+    : file_system_(file_system),
+      load_limit_kb_(load_limit_kb),
+      list_(list),
+      cancel_(cancel),
+      slots_(new Slot[list.size()]),
+      own_checksum_(file_system, load_limit_kb) {
+  for (unsigned i = 0; i < helpers; ++i) helpers_.emplace_back([this] { Help(); });
+}
+
+ChecksumAhead::~ChecksumAhead() {
+  stop_.store(1);
+  for (std::thread& helper : helpers_) helper.join();
+}
+
+unsigned ChecksumAhead::DefaultHelpers() {
+  const unsigned processors = std::thread::hardware_concurrency();
+  return std::clamp(processors, 2u, 4u) - 1;
+}
+
+bool ChecksumAhead::Claim(Slot& slot) {
+  int expected = kFree;
+  return slot.state.compare_exchange_strong(expected, kClaimed);
+}
+
+void ChecksumAhead::Help() {
+  FileChecksum checksum(file_system_, load_limit_kb_);
+  for (;;) {
+    const size_t position = cursor_.fetch_add(1);
+    if (position >= list_.size() || stop_.load() != 0 || cancel_.load() != 0) return;
+    const ScanItem& item = list_[position];
+    if (!item.entry || item.entry->IsDirectory()) continue;
+    Slot& slot = slots_[position];
+    if (!Claim(slot)) continue;
+    slot.checksum = checksum.Compute(item.path, slot.error_log);
+    slot.state.store(kDone);
+    slot.state.notify_all();
+  }
+}
+
+uint32_t ChecksumAhead::Take(size_t position, std::string& error_log) {
+  Slot& slot = slots_[position];
+  if (Claim(slot)) return own_checksum_.Compute(list_[position].path, error_log);
+  slot.state.wait(kClaimed);
+  error_log += slot.error_log;
+  return slot.checksum;
+}
+
+}  // namespace twinseek
