@@ -247,12 +247,12 @@ int RunScanTool(const std::vector<std::string>& arguments, PluginLoader* plugin_
   for (const std::string& folder : options.folders) {
     ScanCriteria criteria(folder, today);
     FillCriteria(options, criteria);
-    std::vector<std::string> scan_list;
+    ScanList scan_list;
     criteria.output = &scan_list;
     EnumerateFolder(MakeEnumerationRequest(criteria, nullptr), file_system, nullptr);
     DetectionRun run(DetectionSetup{options.conditions, options.load_limit_kb, file_system, tree, index,
                                     plugins, nullptr, nullptr});
-    writer.Err(run.Run(ScanListOfPaths(scan_list), cancel).error_log);
+    writer.Err(run.Run(scan_list, cancel).error_log);
   }
   if (options.unique) ShowUniqueFiles(index, tree);
   writer.Out(BuildTreeReport(tree));

@@ -52,6 +52,17 @@ LocalTime ToLocalTime(FileTime time);
 // The calendar date and time of a file time, with no offset applied.
 LocalTime CivilTime(FileTime time);
 
+// What makes a file itself, whatever path names it: the volume and the file's
+// index on it (device and inode on POSIX). Two paths with equal identities
+// name the same file (hard links, symbolic links, short names, other drives).
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
+};
+
 // One entry of a folder, or one path's own entry.
 struct DirEntry {
   // The long name as stored on disk. When the name cannot be held in code
@@ -64,19 +75,11 @@ struct DirEntry {
   FileTime creation_time = 0;
   FileTime last_access_time = 0;
   FileTime last_write_time = 0;
+  // The file's identity when reading the entry told it at no extra cost
+  // (POSIX); otherwise nothing, and GetIdentity asks.
+  std::optional<FileIdentity> identity;
 
   bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
-};
-
-// What makes a file itself, whatever path names it: the volume and the file's
-// index on it (device and inode on POSIX). Two paths with equal identities
-// name the same file (hard links, symbolic links, short names, other drives).
-struct FileIdentity {
-  uint64_t volume = 0;
-  uint64_t index = 0;
-
-  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
 };
 
 // One file open for reading from its start to its end.

@@ -21,8 +21,12 @@ ChecksumAhead::~ChecksumAhead() {
 }
 
 unsigned ChecksumAhead::DefaultHelpers() {
-  const unsigned processors = std::thread::hardware_concurrency();
-  return std::clamp(processors, 2u, 4u) - 1;
+  // One helper per processor, two at least: with one, the run and the helper
+  // take turns on neighbouring files and wait for each other; with two, the
+  // run finds the next checksum ready nearly always (measured: 50,000 small
+  // files, hot cache, 2 processors: 1.5 s with none, 1.2-1.5 s with one,
+  // 0.75 s with two or three).
+  return std::clamp(std::thread::hardware_concurrency(), 2u, 4u);
 }
 
 bool ChecksumAhead::Claim(Slot& slot) {

@@ -36,7 +36,7 @@ class ChecksumAhead {
   // error lines appended to error_log. Each position is taken once.
   uint32_t Take(size_t position, std::string& error_log);
 
-  // One helper for each processor beyond the first, at most three.
+  // One helper for each processor, two at least and four at most.
   static unsigned DefaultHelpers();
 
  private:

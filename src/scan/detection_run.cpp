@@ -78,7 +78,7 @@ void DetectionRun::ScanFile(const ScanItem& item, size_t position, ChecksumAhead
   BuildDuplicateKey(path, *entry, setup_.conditions, checksum, setup_.plugins, key_,
                     result_.error_log);
   const Registration registration =
-      setup_.index.Register(key_, path, setup_.tree, setup_.file_system);
+      setup_.index.Register(key_, path, setup_.tree, setup_.file_system, entry->identity);
   if (registration == Registration::kGroupOpened || registration == Registration::kAppended) {
     ++result_.new_duplicates;
   }

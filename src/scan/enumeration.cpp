@@ -1,5 +1,6 @@
 #include "scan/enumeration.h"
 
+#include <optional>
 #include <utility>
 
 #include "base/cp932.h"
@@ -71,13 +72,28 @@ class FileFilter {
 
 bool Cancelled(const EnumerationRequest& request) { return request.cancel.load() != 0; }
 
-void ListFiles(const EnumerationRequest& request, const std::string& location, FileSystem& file_system,
-               const EscapeProbe& escape_down) {
+// The folders to enter: those whose names do not begin with ".".
+bool IsFolderToEnter(const DirEntry& entry) {
+  return entry.IsDirectory() && entry.name_representable && !entry.name.starts_with('.');
+}
+
+// Lists the files of a folder. The folders to enter are gathered on the way:
+// when the listing runs to its end they are the ones a second listing would
+// give, and that listing is spared. Nothing is returned when the listing
+// ended early (cancel, Escape) or failed.
+std::optional<std::vector<std::string>> ListFiles(const EnumerationRequest& request, const std::string& location,
+                                                  FileSystem& file_system, const EscapeProbe& escape_down) {
   const FileFilter filter(request);
-  file_system.ListFolder(location, [&](const DirEntry& entry) {
-    if (filter.Passes(entry)) request.output.push_back(location + entry.name);
-    return !Cancelled(request) && !(escape_down && escape_down());
+  std::vector<std::string> folders;
+  bool ended_early = false;
+  const bool listed = file_system.ListFolder(location, [&](const DirEntry& entry) {
+    if (filter.Passes(entry)) request.output.push_back(ScanItem{location + entry.name, entry});
+    if (request.include_subfolders && IsFolderToEnter(entry)) folders.push_back(entry.name);
+    ended_early = Cancelled(request) || (escape_down && escape_down());
+    return !ended_early;
   });
+  if (!listed || ended_early) return std::nullopt;
+  return folders;
 }
 
 // The folders to enter, in the order of the listing. The names are gathered
@@ -87,9 +103,7 @@ std::vector<std::string> ListSubfolders(const EnumerationRequest& request, const
                                         FileSystem& file_system) {
   std::vector<std::string> names;
   file_system.ListFolder(location, [&](const DirEntry& entry) {
-    if (entry.IsDirectory() && entry.name_representable && !entry.name.starts_with('.')) {
-      names.push_back(entry.name);
-    }
+    if (IsFolderToEnter(entry)) names.push_back(entry.name);
     return !Cancelled(request);
   });
   return names;
@@ -138,10 +152,11 @@ void EnumerateFolder(const EnumerationRequest& request, FileSystem& file_system,
   if (!EndsWithSeparator(location)) location += '\\';
   if (request.show_status) request.show_status(location);
 
-  ListFiles(request, location, file_system, escape_down);
+  std::optional<std::vector<std::string>> folders = ListFiles(request, location, file_system, escape_down);
   if (!request.include_subfolders) return;
+  if (!folders) folders = ListSubfolders(request, location, file_system);
 
-  for (const std::string& name : ListSubfolders(request, location, file_system)) {
+  for (const std::string& name : *folders) {
     EnumerationRequest subfolder = request;
     subfolder.location = location + name;
     EnumerateFolder(subfolder, file_system, escape_down);

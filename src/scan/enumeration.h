@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "scan/scan_list.h"
 
 namespace twinseek {
 
@@ -38,7 +39,7 @@ struct ScanCriteria {
 
   std::atomic<int> cancel{0};   // 1 asks the walk to stop
   std::atomic<int> running{0};  // 1 while the walk runs
-  std::vector<std::string>* output = nullptr;  // the scan list; set before each use
+  ScanList* output = nullptr;  // the scan list; set before each use
   bool start_date_enabled = false;
   bool end_date_enabled = false;
   bool maximum_size_enabled = false;
@@ -61,7 +62,7 @@ using EscapeProbe = std::function<bool()>;
 // the output list and the cancel flag are shared by all levels.
 struct EnumerationRequest {
   StatusLine show_status;  // may be empty
-  std::vector<std::string>& output;
+  ScanList& output;
   std::string location;
   std::string name_patterns;
   const std::atomic<int>& cancel;
@@ -88,7 +89,8 @@ EnumerationRequest MakeEnumerationRequest(ScanCriteria& criteria, StatusLine sho
 //    upper-cased long name matches one of the patterns, its last-write time in
 //    local time (whole seconds) lies within the enabled date bounds, and its
 //    size within the enabled size bounds (all bounds inclusive); a file that
-//    passes is appended as the location followed by its name. Names that code
+//    passes is appended as the location followed by its name, with the
+//    entry the listing gave (the detection run does not read it again). Names that code
 //    page 932 cannot hold are skipped: the file could not be opened by them.
 //    After each entry the listing ends when the cancel flag is set or
 //    escape_down (may be empty) says the Escape key is down.

@@ -15,10 +15,19 @@ namespace {
 // The identity of the file at path when the system can tell it. An index of
 // 0 is no index (some network file systems give 0 for every file), so it
 // says nothing about which file it is.
-std::optional<FileIdentity> KnownIdentity(FileSystem& file_system, std::string_view path) {
-  std::optional<FileIdentity> identity = file_system.GetIdentity(path);
+std::optional<FileIdentity> Usable(std::optional<FileIdentity> identity) {
   if (identity && identity->index == 0) return std::nullopt;
   return identity;
+}
+
+std::optional<FileIdentity> KnownIdentity(FileSystem& file_system, std::string_view path) {
+  return Usable(file_system.GetIdentity(path));
+}
+
+// The identity an entry told, or else the one the file system gives.
+std::optional<FileIdentity> IdentityOf(FileSystem& file_system, std::string_view path,
+                                       const std::optional<FileIdentity>& known_identity) {
+  return known_identity ? Usable(known_identity) : KnownIdentity(file_system, path);
 }
 
 void ReleaseText(std::string& text) {
@@ -58,28 +67,28 @@ KeyIndex::KeyIndex() = default;
 KeyIndex::~KeyIndex() = default;
 
 Registration KeyIndex::Register(std::string_view key, std::string_view path, ResultTree& tree,
-                                FileSystem& file_system) {
+                                FileSystem& file_system, const std::optional<FileIdentity>& known_identity) {
   const auto found = slots_.find(key);
   if (found == slots_.end()) {
-    order_.push_back(Slot{std::string(key), KeyEntry{std::string(path), kNoNode}, nullptr});
+    order_.push_back(Slot{std::string(key), KeyEntry{std::string(path), kNoNode}, nullptr, known_identity});
     const SlotList::iterator slot = std::prev(order_.end());
     slots_.emplace(slot->key, slot);
     ++file_count_;
     return Registration::kNewKey;
   }
   Slot& slot = *found->second;
-  if (slot.entry.group == kNoNode) return OpenGroup(slot, path, tree, file_system);
-  return AppendToGroup(slot, path, tree, file_system);
+  if (slot.entry.group == kNoNode) return OpenGroup(slot, path, tree, file_system, known_identity);
+  return AppendToGroup(slot, path, tree, file_system, known_identity);
 }
 
 Registration KeyIndex::OpenGroup(Slot& slot, std::string_view path, ResultTree& tree,
-                                 FileSystem& file_system) {
+                                 FileSystem& file_system, const std::optional<FileIdentity>& known_identity) {
   std::string& first_path = slot.entry.first_path;
   if (EqualFolded(first_path, path)) return Registration::kAlreadyRegistered;
-  const std::optional<FileIdentity> identity = KnownIdentity(file_system, path);
+  const std::optional<FileIdentity> identity = IdentityOf(file_system, path, known_identity);
   std::optional<FileIdentity> first_identity;
   if (identity) {
-    first_identity = KnownIdentity(file_system, first_path);
+    first_identity = IdentityOf(file_system, first_path, slot.first_identity);
     if (first_identity == identity) return Registration::kAlreadyRegistered;
   }
 
@@ -105,11 +114,12 @@ Registration KeyIndex::OpenGroup(Slot& slot, std::string_view path, ResultTree& 
 }
 
 Registration KeyIndex::AppendToGroup(Slot& slot, std::string_view path, ResultTree& tree,
-                                     FileSystem& file_system) {
+                                     FileSystem& file_system,
+                                     const std::optional<FileIdentity>& known_identity) {
   GroupPaths& paths = PathsOf(slot, tree);
   std::string folded = UpperCase(path);
   if (paths.folded.contains(folded)) return Registration::kAlreadyRegistered;
-  if (const std::optional<FileIdentity> identity = KnownIdentity(file_system, path)) {
+  if (const std::optional<FileIdentity> identity = IdentityOf(file_system, path, known_identity)) {
     if (paths.HasFile(*identity, file_system)) return Registration::kAlreadyRegistered;
     paths.identities.insert(*identity);
   }

@@ -25,6 +25,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -57,8 +58,11 @@ class KeyIndex {
   // group is appended at the end of the tree with item data 1, both files at
   // mark 0, and is expanded; a later file is appended at the end of its
   // group. FileCount grows by one except for kAlreadyRegistered.
+  // known_identity: the file's identity when its entry told it (it is then
+  // not asked again); a new key keeps it for its first file.
   Registration Register(std::string_view key, std::string_view path, ResultTree& tree,
-                        FileSystem& file_system);
+                        FileSystem& file_system,
+                        const std::optional<FileIdentity>& known_identity = std::nullopt);
 
   size_t size() const { return order_.size(); }
   bool empty() const { return order_.empty(); }
@@ -105,13 +109,14 @@ class KeyIndex {
     std::string key;
     KeyEntry entry;
     std::unique_ptr<GroupPaths> paths;  // for a group only, made when first needed
+    std::optional<FileIdentity> first_identity;  // of the first file, when it was known
   };
   using SlotList = std::list<Slot>;
 
-  Registration OpenGroup(Slot& slot, std::string_view path, ResultTree& tree,
-                         FileSystem& file_system);
+  Registration OpenGroup(Slot& slot, std::string_view path, ResultTree& tree, FileSystem& file_system,
+                         const std::optional<FileIdentity>& known_identity);
   Registration AppendToGroup(Slot& slot, std::string_view path, ResultTree& tree,
-                             FileSystem& file_system);
+                             FileSystem& file_system, const std::optional<FileIdentity>& known_identity);
   GroupPaths& PathsOf(Slot& slot, const ResultTree& tree);
   void EraseSlot(SlotList::iterator slot);
 

@@ -56,6 +56,7 @@ DirEntry MakeEntry(std::string_view native_name, const struct stat& status) {
   entry.creation_time = ToFileTime(status.st_ctim);
   entry.last_access_time = ToFileTime(status.st_atim);
   entry.last_write_time = ToFileTime(status.st_mtim);
+  entry.identity = FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
   return entry;
 }
 
@@ -136,7 +137,6 @@ class PosixFileSystem final : public FileSystem {
       close(descriptor);
       return nullptr;
     }
-    posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
     return std::make_unique<PosixFileReader>(descriptor, static_cast<uint64_t>(status.st_size));
   }
 
