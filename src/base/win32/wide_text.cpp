@@ -43,7 +43,19 @@ std::optional<std::string> WideToCp932(std::wstring_view text) {
 
 std::string WideToCp932Lossy(std::wstring_view text) {
   bool lossy = false;
-  return Narrow(text, lossy);
+  std::string result = Narrow(text, lossy);
+  if (!lossy) return result;
+  // Character by character, so that a character outside the basic plane
+  // (two UTF-16 units) becomes one "?", not two.
+  result.clear();
+  for (size_t pos = 0; pos < text.size();) {
+    const bool pair = IS_HIGH_SURROGATE(text[pos]) && pos + 1 < text.size() && IS_LOW_SURROGATE(text[pos + 1]);
+    const size_t length = pair ? 2 : 1;
+    const std::string piece = Narrow(text.substr(pos, length), lossy);
+    result += lossy ? std::string("?") : piece;
+    pos += length;
+  }
+  return result;
 }
 
 }  // namespace twinseek
