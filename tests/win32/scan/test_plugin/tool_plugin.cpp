@@ -53,7 +53,8 @@ const char* WINAPI CheckFile(const char* path, WIN32_FIND_DATAA* data) {
   message[0] = '\0';
   if (data->cFileName[0] == 'X') std::snprintf(message, sizeof message, "%d:%s\r\n", TOOL_NUMBER, path);
   if (data->cFileName[0] == 'N') return nullptr;
-  const unsigned long long size = (static_cast<unsigned long long>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
+  const unsigned long long size =
+      (static_cast<unsigned long long>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
   auto high = [](const FILETIME& time) { return static_cast<unsigned long>(time.dwHighDateTime); };
   auto low = [](const FILETIME& time) { return static_cast<unsigned long>(time.dwLowDateTime); };
   std::snprintf(fragment, sizeof fragment, "T%d SZ%llx A%lx C%lx:%lx L%lx:%lx W%lx:%lx N%s S%x", TOOL_NUMBER,
