@@ -6,29 +6,6 @@
 
 namespace twinseek {
 
-namespace {
-
-std::optional<std::wstring> Utf8ToWide(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-  if (size == 0) return std::nullopt;
-  std::wstring result(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, result.data(), size);
-  return result;
-}
-
-std::string WideToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), size, nullptr, nullptr);
-  return result;
-}
-
-}  // namespace
-
 std::optional<std::string> Cp932ToUtf8(std::string_view text) {
   const std::wstring wide = Cp932ToWide(text);
   // Every code page 932 byte sequence converts; one that is no character

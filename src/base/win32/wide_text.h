@@ -17,4 +17,8 @@ std::optional<std::string> WideToCp932(std::wstring_view text);
 // showing a name that cannot be used.
 std::string WideToCp932Lossy(std::wstring_view text);
 
+// UTF-8 to and from UTF-16; nothing for a text that is not valid UTF-8.
+std::optional<std::wstring> Utf8ToWide(std::string_view text);
+std::string WideToUtf8(std::wstring_view text);
+
 }  // namespace twinseek

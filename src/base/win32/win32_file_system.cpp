@@ -33,9 +33,12 @@ void SetName(DirEntry& entry, std::wstring_view name) {
   }
 }
 
-DirEntry MakeEntry(const WIN32_FIND_DATAW& data) {
+// The entry of a name from either record that Windows describes a file with
+// (WIN32_FIND_DATAW, WIN32_FILE_ATTRIBUTE_DATA): both have these fields.
+template <typename FileData>
+DirEntry MakeEntry(std::wstring_view name, const FileData& data) {
   DirEntry entry;
-  SetName(entry, data.cFileName);
+  SetName(entry, name);
   entry.attributes = data.dwFileAttributes;
   if (!entry.IsDirectory()) entry.size = Combine(data.nFileSizeHigh, data.nFileSizeLow);
   entry.creation_time = ToFileTime(data.ftCreationTime);
@@ -56,7 +59,7 @@ std::optional<DirEntry> FindEntry(const std::wstring& path) {
                                  nullptr, 0);
   if (find == INVALID_HANDLE_VALUE) return std::nullopt;
   FindClose(find);
-  return MakeEntry(data);
+  return MakeEntry(data.cFileName, data);
 }
 
 class Win32FileReader final : public FileReader {
@@ -95,7 +98,7 @@ class Win32FileSystem final : public FileSystem {
     if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
       if (IsDotOrDotDot(data.cFileName)) continue;
-      if (!visit(MakeEntry(data))) break;
+      if (!visit(MakeEntry(data.cFileName, data))) break;
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return true;
@@ -115,14 +118,7 @@ class Win32FileSystem final : public FileSystem {
     if (name.find(L'~') != std::wstring_view::npos) return FindEntry(wide);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    DirEntry entry;
-    SetName(entry, name);
-    entry.attributes = data.dwFileAttributes;
-    if (!entry.IsDirectory()) entry.size = Combine(data.nFileSizeHigh, data.nFileSizeLow);
-    entry.creation_time = ToFileTime(data.ftCreationTime);
-    entry.last_access_time = ToFileTime(data.ftLastAccessTime);
-    entry.last_write_time = ToFileTime(data.ftLastWriteTime);
-    return entry;
+    return MakeEntry(name, data);
   }
 
   std::optional<uint32_t> GetAttributes(std::string_view path) override {

@@ -9,26 +9,8 @@ namespace twinseek::testing {
 
 namespace {
 
-std::wstring Utf8ToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  std::wstring result(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), size);
-  return result;
-}
-
-std::string WideToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), size, nullptr, nullptr);
-  return result;
-}
-
 std::wstring Native(const std::string& root, std::u8string_view relative) {
-  return Utf8ToWide(root + "\\" + std::string(relative.begin(), relative.end()));
+  return Utf8ToWide(root + "\\" + std::string(relative.begin(), relative.end())).value_or(L"");
 }
 
 void Check(bool done, const char* what) {
@@ -90,7 +72,7 @@ TempTree::TempTree() {
   native_root_ = WideToUtf8(folder);
 }
 
-TempTree::~TempTree() { RemoveTree(Utf8ToWide(native_root_)); }
+TempTree::~TempTree() { RemoveTree(Utf8ToWide(native_root_).value_or(L"")); }
 
 void TempTree::Write(std::u8string_view relative, std::string_view content) {
   File file(Native(native_root_, relative), GENERIC_WRITE, CREATE_ALWAYS);
