@@ -2,9 +2,9 @@
 # The scan benchmark: twinseek-scan beside other duplicate finders and a plain
 # walk and read of the same trees, hot cache, best of several runs.
 #   bench/scan_bench.sh BUILD_FOLDER TREES_FOLDER
-# BUILD_FOLDER holds the native build (cli/twinseek-scan and
-# bench/twinseek_generate_scan_tree); the trees are generated into
-# TREES_FOLDER once and kept.
+# BUILD_FOLDER holds the native build (cli/twinseek-scan,
+# bench/twinseek_generate_scan_tree and bench/twinseek_read_tree); the trees
+# are generated into TREES_FOLDER once and kept.
 set -euo pipefail
 
 build=$1
@@ -12,6 +12,7 @@ trees=$2
 runs=${TWINSEEK_BENCH_RUNS:-3}
 scan="$build/cli/twinseek-scan"
 generate="$build/bench/twinseek_generate_scan_tree"
+read_tree="$build/bench/twinseek_read_tree"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -40,7 +41,7 @@ best_seconds() {
   awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
 }
 
-read_all() { find "$1" -type f -print0 | xargs -0 cat >/dev/null; }
+read_all() { "$read_tree" "$1"; }
 walk_all() { find "$1" -type f -printf '%s %T@\n'; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
@@ -49,7 +50,7 @@ for kind in small large; do
   dir="$trees/$kind"
   files=$(find "$dir" -type f ! -name .complete | wc -l)
   bytes=$(du -sb "$dir" | cut -f1)
-  read_all "$dir"  # hot cache
+  read_all "$dir" >/dev/null  # hot cache
   printf '\n%s tree: %s files, %s MB\n' "$kind" "$files" "$((bytes / 1000000))"
   declare -A seconds=()
   seconds[twinseek-scan]=$(best_seconds "$scan" "$dir")
