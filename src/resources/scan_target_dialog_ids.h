@@ -1,0 +1,29 @@
+// Resource ids of the scan target dialog (range 2000-2099), in tab order.
+// "ｷｬﾝｾﾙ" is IDCANCEL, so Escape and the close box give the same command.
+// IDC_SCAN_BUTTON_DONE is a hidden button: the enumeration worker posts its
+// completion as a WM_COMMAND with this id.
+#pragma once
+
+#define IDD_SCAN_TARGET_DIALOG 2000
+
+#define IDC_SCAN_GROUP_TARGET 2001
+#define IDC_SCAN_LABEL_LOCATION 2002
+#define IDC_SCAN_EDIT_LOCATION 2003
+#define IDC_SCAN_BUTTON_BROWSE 2004
+#define IDC_SCAN_CHECK_SUBFOLDERS 2005
+#define IDC_SCAN_GROUP_CONDITIONS 2006
+#define IDC_SCAN_LABEL_NAMES 2007
+#define IDC_SCAN_EDIT_NAMES 2008
+#define IDC_SCAN_TOGGLE_START_DATE 2009
+#define IDC_SCAN_DATE_START 2010
+#define IDC_SCAN_TOGGLE_END_DATE 2011
+#define IDC_SCAN_DATE_END 2012
+#define IDC_SCAN_TOGGLE_MIN_SIZE 2013
+#define IDC_SCAN_EDIT_MIN_SIZE 2014
+#define IDC_SCAN_LABEL_MIN_BYTES 2015
+#define IDC_SCAN_TOGGLE_MAX_SIZE 2016
+#define IDC_SCAN_EDIT_MAX_SIZE 2017
+#define IDC_SCAN_LABEL_MAX_BYTES 2018
+#define IDC_SCAN_BUTTON_START 2019
+#define IDC_SCAN_STATUS 2020
+#define IDC_SCAN_BUTTON_DONE 2021
