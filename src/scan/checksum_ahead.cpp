@@ -44,15 +44,21 @@ void ChecksumAhead::Help() {
     Slot& slot = slots_[position];
     if (!Claim(slot)) continue;
     slot.checksum = checksum.Compute(item.path, slot.error_log);
-    slot.state.store(kDone);
-    slot.state.notify_all();
+    {
+      const std::lock_guard<std::mutex> hold(done_mutex_);
+      slot.state.store(kDone);
+    }
+    done_.notify_all();
   }
 }
 
 uint32_t ChecksumAhead::Take(size_t position, std::string& error_log) {
   Slot& slot = slots_[position];
   if (Claim(slot)) return own_checksum_.Compute(list_[position].path, error_log);
-  slot.state.wait(kClaimed);
+  if (slot.state.load() != kDone) {
+    std::unique_lock<std::mutex> hold(done_mutex_);
+    done_.wait(hold, [&] { return slot.state.load() == kDone; });
+  }
   error_log += slot.error_log;
   return slot.checksum;
 }

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -57,6 +59,10 @@ class ChecksumAhead {
   std::unique_ptr<Slot[]> slots_;
   std::atomic<size_t> cursor_{0};
   std::atomic<int> stop_{0};
+  // The run waits here for a file a helper is still reading. (std::atomic's
+  // own wait loses wake-ups in the MinGW runtime and hung the run.)
+  std::mutex done_mutex_;
+  std::condition_variable done_;
   FileChecksum own_checksum_;
   std::vector<std::thread> helpers_;
 };
