@@ -55,6 +55,9 @@ void ChecksumAhead::Help() {
 uint32_t ChecksumAhead::Take(size_t position, std::string& error_log) {
   Slot& slot = slots_[position];
   if (Claim(slot)) return own_checksum_.Compute(list_[position].path, error_log);
+  // A small file is read in microseconds: give the helper a moment before
+  // going to sleep, which costs more than the wait itself.
+  for (int turn = 0; turn < 200 && slot.state.load() != kDone; ++turn) std::this_thread::yield();
   if (slot.state.load() != kDone) {
     std::unique_lock<std::mutex> hold(done_mutex_);
     done_.wait(hold, [&] { return slot.state.load() == kDone; });
