@@ -11,17 +11,14 @@
 #include <vector>
 
 #include "scan/key_index.h"
+#include "support/identity_only_file_system.h"
 #include "tree/memory_result_tree.h"
 
 namespace twinseek {
 namespace {
 
-class InstantFileSystem final : public FileSystem {
+class InstantFileSystem final : public testing::IdentityOnlyFileSystem {
  public:
-  bool ListFolder(std::string_view, const std::function<bool(const DirEntry&)>&) override { return false; }
-  std::optional<DirEntry> GetEntry(std::string_view) override { return std::nullopt; }
-  std::optional<uint32_t> GetAttributes(std::string_view) override { return std::nullopt; }
-  std::unique_ptr<FileReader> OpenRead(std::string_view) override { return nullptr; }
   std::optional<FileIdentity> GetIdentity(std::string_view path) override {
     return FileIdentity{1, std::hash<std::string_view>{}(path)};
   }

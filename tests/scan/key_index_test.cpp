@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/identity_only_file_system.h"
 #include "support/temp_tree.h"
 #include "tree/memory_result_tree.h"
 
@@ -107,12 +108,8 @@ TEST_F(KeyIndexTest, AFileReachedThroughAnotherPathIsTheSameFile) {
 
 // Every file has the identity of index 0, as some network file systems
 // answer: such an index tells nothing.
-class NoIndexFileSystem final : public FileSystem {
+class NoIndexFileSystem final : public testing::IdentityOnlyFileSystem {
  public:
-  bool ListFolder(std::string_view, const std::function<bool(const DirEntry&)>&) override { return false; }
-  std::optional<DirEntry> GetEntry(std::string_view) override { return std::nullopt; }
-  std::optional<uint32_t> GetAttributes(std::string_view) override { return std::nullopt; }
-  std::unique_ptr<FileReader> OpenRead(std::string_view) override { return nullptr; }
   std::optional<FileIdentity> GetIdentity(std::string_view) override { return FileIdentity{7, 0}; }
 };
 
