@@ -93,6 +93,20 @@ class FileReader {
   virtual std::optional<size_t> Read(void* buffer, size_t capacity) = 0;
 };
 
+// One file open for writing, from its start. Closing the writer (or
+// destroying it) closes the file; data not yet on disk when Close fails may
+// be lost.
+class FileWriter {
+ public:
+  virtual ~FileWriter() = default;
+  // Writes size bytes of data after what was written before. True only when
+  // every byte was written; a short write (a full disk) or an error is false.
+  virtual bool Write(const void* data, size_t size) = 0;
+  // Closes the file. True when the system reported no error; false also when
+  // the file was closed before.
+  virtual bool Close() = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -117,6 +131,12 @@ class FileSystem {
 
   // The identity of the file a path names; nothing when it cannot be opened.
   virtual std::optional<FileIdentity> GetIdentity(std::string_view path) = 0;
+
+  // Creates a file for writing, shared with no one: an existing file is
+  // emptied and replaced, a new one gets the normal attributes. Returns null
+  // when the file cannot be created (missing folder, no access, a folder of
+  // that name).
+  virtual std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) = 0;
 };
 
 // The file system of the system the program runs on.

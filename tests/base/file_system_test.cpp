@@ -174,6 +174,47 @@ TEST(FileSystemTest, ReadsFilesWholeInAnyChunkSize) {
   EXPECT_EQ(SystemFileSystem().OpenRead(tree.Path("missing")), nullptr);
 }
 
+TEST(FileSystemTest, WritesReplaceAFileWithExactlyTheBytesGiven) {
+  TempTree tree;
+  tree.Write(u8"表示.txt", std::string(5000, 'o'));  // longer than what replaces it
+  const std::string path = tree.Path(kJapaneseName);
+  const std::string text = "\x95\x5C\r\nline\0two";  // a 0x5C second byte, a NUL inside
+  const std::string content = text + std::string(70'000, 'z');
+
+  std::unique_ptr<FileWriter> writer = SystemFileSystem().CreateForWrite(path);
+  ASSERT_NE(writer, nullptr);
+#ifdef _WIN32
+  EXPECT_EQ(SystemFileSystem().OpenRead(path), nullptr) << "the file is shared with no one";
+#endif
+  EXPECT_TRUE(writer->Write(text.data(), text.size()));
+  EXPECT_TRUE(writer->Write(content.data() + text.size(), content.size() - text.size()));
+  EXPECT_TRUE(writer->Write("", 0));
+  EXPECT_TRUE(writer->Close());
+  EXPECT_FALSE(writer->Close());
+  EXPECT_FALSE(writer->Write("x", 1)) << "nothing is written once closed";
+
+  std::unique_ptr<FileReader> reader = SystemFileSystem().OpenRead(path);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(ReadAll(*reader, 4096), content);
+  reader.reset();
+
+  // A writer closed by its destruction leaves an empty file behind.
+  ASSERT_NE(SystemFileSystem().CreateForWrite(tree.Path("new.txt")), nullptr);
+  const std::optional<DirEntry> created = SystemFileSystem().GetEntry(tree.Path("new.txt"));
+  ASSERT_TRUE(created.has_value());
+  EXPECT_EQ(created->size, 0u);
+}
+
+TEST(FileSystemTest, NothingIsCreatedInAMissingFolderOrOverAFolder) {
+  TempTree tree;
+  tree.MakeFolder(u8"folder");
+  EXPECT_EQ(SystemFileSystem().CreateForWrite(tree.Path("missing\\report.txt")), nullptr);
+  EXPECT_FALSE(SystemFileSystem().GetEntry(tree.Path("missing")).has_value());
+  EXPECT_EQ(SystemFileSystem().CreateForWrite(tree.Path("folder")), nullptr);
+  EXPECT_TRUE(SystemFileSystem().GetAttributes(tree.Path("folder")).value_or(0) & kAttributeDirectory);
+  EXPECT_EQ(SystemFileSystem().CreateForWrite(""), nullptr);
+}
+
 TEST(FileSystemTest, IdentitySeesThroughOtherSpellingsOfOneFile) {
   TempTree tree;
   tree.Write(u8"original.txt", "same");

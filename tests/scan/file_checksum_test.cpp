@@ -88,6 +88,7 @@ class ChangingFileSystem final : public FileSystem {
   std::optional<DirEntry> GetEntry(std::string_view) override { return std::nullopt; }
   std::optional<uint32_t> GetAttributes(std::string_view) override { return std::nullopt; }
   std::optional<FileIdentity> GetIdentity(std::string_view) override { return std::nullopt; }
+  std::unique_ptr<FileWriter> CreateForWrite(std::string_view) override { return nullptr; }
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
     std::unique_ptr<FileReader> real = SystemFileSystem().OpenRead(path);
     return real ? std::make_unique<Reader>(std::move(real), *this) : nullptr;

@@ -89,6 +89,39 @@ class PosixFileReader final : public FileReader {
   uint64_t size_;
 };
 
+class PosixFileWriter final : public FileWriter {
+ public:
+  explicit PosixFileWriter(int descriptor) : descriptor_(descriptor) {}
+  ~PosixFileWriter() override { Close(); }
+  PosixFileWriter(const PosixFileWriter&) = delete;
+  PosixFileWriter& operator=(const PosixFileWriter&) = delete;
+
+  // write may take fewer bytes than asked; the rest is offered again until
+  // the system takes none or fails (a full disk).
+  bool Write(const void* data, size_t size) override {
+    if (descriptor_ < 0) return false;
+    const char* next = static_cast<const char*>(data);
+    while (size > 0) {
+      const ssize_t count = write(descriptor_, next, size);
+      if (count < 0 && errno == EINTR) continue;
+      if (count <= 0) return false;
+      next += count;
+      size -= static_cast<size_t>(count);
+    }
+    return true;
+  }
+
+  bool Close() override {
+    if (descriptor_ < 0) return false;
+    const int result = close(descriptor_);
+    descriptor_ = -1;
+    return result == 0;
+  }
+
+ private:
+  int descriptor_;
+};
+
 class PosixFileSystem final : public FileSystem {
  public:
   bool ListFolder(std::string_view folder,
@@ -146,6 +179,14 @@ class PosixFileSystem final : public FileSystem {
     struct stat status;
     if (stat(native->c_str(), &status) != 0) return std::nullopt;
     return FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  }
+
+  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
+    const std::optional<std::string> native = NativePath(path);
+    if (!native || native->empty()) return nullptr;
+    const int descriptor = open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) return nullptr;
+    return std::make_unique<PosixFileWriter>(descriptor);
   }
 };
 

@@ -84,6 +84,40 @@ class Win32FileReader final : public FileReader {
   uint64_t size_;
 };
 
+class Win32FileWriter final : public FileWriter {
+ public:
+  explicit Win32FileWriter(HANDLE file) : file_(file) {}
+  ~Win32FileWriter() override { Close(); }
+  Win32FileWriter(const Win32FileWriter&) = delete;
+  Win32FileWriter& operator=(const Win32FileWriter&) = delete;
+
+  // One WriteFile for anything below 1 GiB; a call that takes fewer bytes
+  // than asked (a full disk) fails the write.
+  bool Write(const void* data, size_t size) override {
+    constexpr size_t kLargestWrite = size_t{1} << 30;
+    if (file_ == INVALID_HANDLE_VALUE) return false;
+    const char* next = static_cast<const char*>(data);
+    while (size > 0) {
+      const DWORD wanted = static_cast<DWORD>(size < kLargestWrite ? size : kLargestWrite);
+      DWORD written = 0;
+      if (!WriteFile(file_, next, wanted, &written, nullptr) || written != wanted) return false;
+      next += written;
+      size -= written;
+    }
+    return true;
+  }
+
+  bool Close() override {
+    if (file_ == INVALID_HANDLE_VALUE) return false;
+    const BOOL closed = CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    return closed != 0;
+  }
+
+ private:
+  HANDLE file_;
+};
+
 class Win32FileSystem final : public FileSystem {
  public:
   bool ListFolder(std::string_view folder,
@@ -151,6 +185,15 @@ class Win32FileSystem final : public FileSystem {
     if (!known) return std::nullopt;
     return FileIdentity{information.dwVolumeSerialNumber,
                         Combine(information.nFileIndexHigh, information.nFileIndexLow)};
+  }
+
+  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
+    const std::wstring wide = Cp932ToWide(path);
+    if (wide.empty()) return nullptr;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32FileWriter>(file);
   }
 };
 
