@@ -1,0 +1,312 @@
+// The scan target dialog's procedure, its commands, the exchange between the
+// criteria and the controls, and the enumeration worker.
+#include "scan/win32/scan_target_dialog.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "base/win32/wide_text.h"
+#include "resources/scan_target_dialog_ids.h"
+#include "scan/name_patterns.h"
+#include "scan/scan_target_rules.h"
+
+namespace twinseek {
+
+namespace {
+
+constexpr int64_t kSecondsPerDay = 86'400;
+
+std::string ControlText(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return WideToCp932Lossy(text);
+}
+
+void SetControlText(HWND control, std::string_view text) {
+  SetWindowTextW(control, Cp932ToWide(text).c_str());
+}
+
+bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND control, bool checked) {
+  SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+WORD ToWord(int value) { return static_cast<WORD>(value); }
+
+SYSTEMTIME ToSystemTime(const LocalTime& time) {
+  SYSTEMTIME system = {};
+  system.wYear = ToWord(time.year);
+  system.wMonth = ToWord(time.month);
+  system.wDay = ToWord(time.day);
+  // Day 0 of the count, 1601-01-01, was a Monday.
+  system.wDayOfWeek = ToWord(static_cast<int>((LocalSeconds(time) / kSecondsPerDay + 1) % 7));
+  system.wHour = ToWord(time.hour);
+  system.wMinute = ToWord(time.minute);
+  system.wSecond = ToWord(time.second);
+  return system;
+}
+
+void SetDate(HWND picker, const LocalTime& date) {
+  SYSTEMTIME system = ToSystemTime(date);
+  SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&system));
+}
+
+// The picker edits the date only: the field keeps its time of day.
+void ReadDate(HWND picker, LocalTime& date) {
+  SYSTEMTIME system = {};
+  if (SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&system)) != GDT_VALID) {
+    return;
+  }
+  date = LocalTime{system.wYear, system.wMonth, system.wDay, date.hour, date.minute, date.second, 0};
+}
+
+bool EscapeDown() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
+
+void PostWalkEnded(HWND dialog) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SCAN_BUTTON_DONE, BN_CLICKED), 0);
+}
+
+}  // namespace
+
+bool ScanTargetDialog::WorkerThread::Start(LPTHREAD_START_ROUTINE routine, void* argument) {
+  Join();
+  handle_ = CreateThread(nullptr, 0, routine, argument, 0, nullptr);
+  return handle_ != nullptr;
+}
+
+void ScanTargetDialog::WorkerThread::Join() {
+  if (handle_ == nullptr) return;
+  WaitForSingleObject(handle_, INFINITE);
+  CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+ScanTargetDialog::ScanTargetDialog(ScanCriteria& criteria, Prompter& prompter, FileSystem& file_system)
+    : criteria_(criteria), prompter_(prompter), file_system_(file_system) {}
+
+bool ScanTargetDialog::Run(HWND owner, ScanList& output) {
+  criteria_.output = &output;
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES};
+  InitCommonControlsEx(&classes);
+  const INT_PTR result =
+      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SCAN_TARGET_DIALOG), owner,
+                      &ScanTargetDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  worker_.Join();
+  dialog_ = nullptr;
+  return result == IDOK;
+}
+
+INT_PTR CALLBACK ScanTargetDialog::DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+    auto* self = reinterpret_cast<ScanTargetDialog*>(lparam);
+    self->dialog_ = dialog;
+    self->OnInit();
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<ScanTargetDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (self == nullptr || message != WM_COMMAND) return FALSE;
+  return self->OnCommand(LOWORD(wparam), HIWORD(wparam)) ? TRUE : FALSE;
+}
+
+bool ScanTargetDialog::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return false;
+  switch (id) {
+    case IDC_SCAN_TOGGLE_START_DATE:
+    case IDC_SCAN_TOGGLE_END_DATE:
+    case IDC_SCAN_TOGGLE_MIN_SIZE:
+    case IDC_SCAN_TOGGLE_MAX_SIZE:
+      OnToggle();
+      return true;
+    case IDC_SCAN_BUTTON_BROWSE:
+      OnBrowse();
+      return true;
+    case IDC_SCAN_BUTTON_START:
+      OnStart();
+      return true;
+    case IDCANCEL:
+      OnCancel();
+      return true;
+    case IDC_SCAN_BUTTON_DONE:
+      OnWalkEnded();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ScanTargetDialog::OnInit() {
+  FillControls();
+  EnableByToggles();
+}
+
+void ScanTargetDialog::OnToggle() {
+  EnableAllControls(true);
+  ReadControls();
+  EnableByToggles();
+}
+
+void ScanTargetDialog::OnBrowse() {
+  // A refused size field has its message and the focus: no chooser over it.
+  if (!ReadControls()) return;
+  prompter_.ChooseFolder(dialog_, criteria_.location, kChooseFolderTitle);
+  SetControlText(Control(IDC_SCAN_EDIT_LOCATION), criteria_.location);
+}
+
+void ScanTargetDialog::OnStart() {
+  if (worker_.Active() || !ReadControls()) return;
+  const StartCheck check = CheckScanStart(criteria_, file_system_);
+  SetControlText(Control(IDC_SCAN_EDIT_NAMES), criteria_.name_patterns);
+  switch (check) {
+    case StartCheck::kForbiddenPattern:
+      prompter_.ShowMessage(dialog_, kForbiddenPatternMessage, {}, MB_OK);
+      SelectField(IDC_SCAN_EDIT_NAMES);
+      return;
+    case StartCheck::kBadLocation:
+      prompter_.ShowMessage(dialog_, kBadLocationMessage, {}, MB_OK | MB_ICONSTOP);
+      SelectField(IDC_SCAN_EDIT_LOCATION);
+      return;
+    case StartCheck::kReady:
+      StartWalk();
+      return;
+  }
+}
+
+// A walk counts as running until its completion command has been handled
+// (not only while the running flag is set), so the dialog never ends before
+// the worker has posted its last message.
+void ScanTargetDialog::OnCancel() {
+  if (worker_.Active()) {
+    criteria_.cancel = 1;
+    return;
+  }
+  ReadControls();
+  EndDialog(dialog_, IDCANCEL);
+}
+
+void ScanTargetDialog::OnWalkEnded() {
+  if (!worker_.Active()) return;  // no walk of ours
+  // The worker's last act was to post this command: the wait is short.
+  worker_.Join();
+  OnToggle();
+  if (criteria_.cancel.load() != 0) {
+    SetControlText(Control(IDC_SCAN_STATUS), kInterruptedNotice);
+    return;
+  }
+  ReadControls();
+  EndDialog(dialog_, IDOK);
+}
+
+// The exchange runs in one fixed order, both ways: start toggle, end toggle,
+// maximum toggle, minimum toggle, maximum size, minimum size, name patterns,
+// location, include subfolders, start date, end date.
+void ScanTargetDialog::FillControls() {
+  SetChecked(Control(IDC_SCAN_TOGGLE_START_DATE), criteria_.start_date_enabled);
+  SetChecked(Control(IDC_SCAN_TOGGLE_END_DATE), criteria_.end_date_enabled);
+  SetChecked(Control(IDC_SCAN_TOGGLE_MAX_SIZE), criteria_.maximum_size_enabled);
+  SetChecked(Control(IDC_SCAN_TOGGLE_MIN_SIZE), criteria_.minimum_size_enabled);
+  SetControlText(Control(IDC_SCAN_EDIT_MAX_SIZE), std::to_string(criteria_.maximum_size));
+  SetControlText(Control(IDC_SCAN_EDIT_MIN_SIZE), std::to_string(criteria_.minimum_size));
+  SetControlText(Control(IDC_SCAN_EDIT_NAMES), criteria_.name_patterns);
+  SetControlText(Control(IDC_SCAN_EDIT_LOCATION), criteria_.location);
+  SetChecked(Control(IDC_SCAN_CHECK_SUBFOLDERS), criteria_.include_subfolders);
+  SetDate(Control(IDC_SCAN_DATE_START), criteria_.start_date);
+  SetDate(Control(IDC_SCAN_DATE_END), criteria_.end_date);
+}
+
+bool ScanTargetDialog::ReadControls() {
+  criteria_.start_date_enabled = Checked(Control(IDC_SCAN_TOGGLE_START_DATE));
+  criteria_.end_date_enabled = Checked(Control(IDC_SCAN_TOGGLE_END_DATE));
+  criteria_.maximum_size_enabled = Checked(Control(IDC_SCAN_TOGGLE_MAX_SIZE));
+  criteria_.minimum_size_enabled = Checked(Control(IDC_SCAN_TOGGLE_MIN_SIZE));
+  if (!ReadSize(IDC_SCAN_EDIT_MAX_SIZE, criteria_.maximum_size)) return false;
+  if (!ReadSize(IDC_SCAN_EDIT_MIN_SIZE, criteria_.minimum_size)) return false;
+  criteria_.name_patterns = ControlText(Control(IDC_SCAN_EDIT_NAMES));
+  criteria_.location = ControlText(Control(IDC_SCAN_EDIT_LOCATION));
+  criteria_.include_subfolders = Checked(Control(IDC_SCAN_CHECK_SUBFOLDERS));
+  ReadDate(Control(IDC_SCAN_DATE_START), criteria_.start_date);
+  ReadDate(Control(IDC_SCAN_DATE_END), criteria_.end_date);
+  return true;
+}
+
+// A size field must hold a number whether its toggle is pressed or not.
+bool ScanTargetDialog::ReadSize(int id, uint32_t& size) {
+  const std::optional<uint32_t> value = ParseSizeField(ControlText(Control(id)));
+  if (!value) {
+    prompter_.ShowMessage(dialog_, kSizeFieldMessage, {}, MB_OK | MB_ICONEXCLAMATION);
+    SelectField(id);
+    return false;
+  }
+  size = *value;
+  return true;
+}
+
+void ScanTargetDialog::EnableAllControls(bool enable) {
+  for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    EnableWindow(child, enable ? TRUE : FALSE);
+  }
+}
+
+void ScanTargetDialog::EnableByToggles() {
+  const auto follow = [this](int toggle, int control) {
+    EnableWindow(Control(control), Checked(Control(toggle)) ? TRUE : FALSE);
+  };
+  follow(IDC_SCAN_TOGGLE_START_DATE, IDC_SCAN_DATE_START);
+  follow(IDC_SCAN_TOGGLE_END_DATE, IDC_SCAN_DATE_END);
+  follow(IDC_SCAN_TOGGLE_MIN_SIZE, IDC_SCAN_EDIT_MIN_SIZE);
+  follow(IDC_SCAN_TOGGLE_MAX_SIZE, IDC_SCAN_EDIT_MAX_SIZE);
+}
+
+// Focus on a text field with its whole text selected and the caret in view.
+void ScanTargetDialog::SelectField(int id) {
+  FocusControl(id);
+  SendMessageW(Control(id), EM_SETSEL, 0, -1);
+  SendMessageW(Control(id), EM_SCROLLCARET, 0, 0);
+}
+
+void ScanTargetDialog::FocusControl(int id) {
+  SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+}
+
+void ScanTargetDialog::StartWalk() {
+  EnableAllControls(false);
+  EnableWindow(Control(IDCANCEL), TRUE);
+  EnableWindow(Control(IDC_SCAN_STATUS), TRUE);
+  criteria_.output->clear();
+  criteria_.running = 1;
+  criteria_.cancel = 0;
+  if (!worker_.Start(&ScanTargetDialog::WalkThread, this)) {
+    // No thread, no walk: back to idle as after an interruption.
+    criteria_.running = 0;
+    criteria_.cancel = 1;
+    OnToggle();
+    SetControlText(Control(IDC_SCAN_STATUS), kInterruptedNotice);
+    return;
+  }
+  FocusControl(IDCANCEL);
+}
+
+DWORD WINAPI ScanTargetDialog::WalkThread(void* self) {
+  static_cast<ScanTargetDialog*>(self)->Walk();
+  return 0;
+}
+
+// On the worker thread: the status line is written by message, served by the
+// dialog's thread; the criteria are read once, into the request.
+void ScanTargetDialog::Walk() {
+  const HWND dialog = dialog_;
+  const HWND status = Control(IDC_SCAN_STATUS);
+  EnumerateFolder(MakeEnumerationRequest(criteria_,
+                                         [status](const std::string& location) {
+                                           SetControlText(status, location);
+                                         }),
+                  file_system_, &EscapeDown);
+  criteria_.running = 0;
+  PostWalkEnded(dialog);
+}
+
+}  // namespace twinseek

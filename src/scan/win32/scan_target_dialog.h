@@ -1,0 +1,96 @@
+// The scan target dialog: where to search (location, subfolders) and what to
+// take (name patterns, date range, size range). Its start button checks the
+// patterns and the location, then walks the folder on a worker thread that
+// appends every matching file to the scan list; the dialog closes with OK
+// when the walk ends without interruption, and stays open showing the
+// interruption when the user stops it.
+//
+// Contract:
+// - The criteria hold the dialog's fields between uses; the controls are
+//   filled from them on opening and read back into them on every command
+//   (start, a toggle, browse, cancel, the walk's end). A size field that
+//   holds no unsigned 32-bit decimal number is refused with a message, and
+//   the fields after it keep their old values.
+// - Every message box and the folder chooser go through the prompter, owned
+//   by the dialog.
+// - While the walk runs, "ｷｬﾝｾﾙ" (Escape, the close box) only sets the
+//   cancel flag: the dialog ends only after the worker's completion command,
+//   so the worker never outlives the window it posts to, and Run returns
+//   only once the worker thread has ended.
+// - Run is called on the user-interface thread, one run at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "base/file_system.h"
+#include "base/win32/prompter.h"
+#include "scan/enumeration.h"
+#include "scan/scan_list.h"
+
+namespace twinseek {
+
+class ScanTargetDialog {
+ public:
+  // The three must outlive the dialog; file_system is walked by the worker.
+  ScanTargetDialog(ScanCriteria& criteria, Prompter& prompter, FileSystem& file_system);
+  ScanTargetDialog(const ScanTargetDialog&) = delete;
+  ScanTargetDialog& operator=(const ScanTargetDialog&) = delete;
+
+  // Points the criteria's output at output and runs the dialog modally,
+  // owned by owner. True when a walk ended without interruption (whatever
+  // it found); output then holds the paths found, in the order of the walk.
+  // False when the user closed the dialog otherwise.
+  bool Run(HWND owner, ScanList& output);
+
+ private:
+  // The worker's thread handle, closed only after the thread has ended.
+  class WorkerThread {
+   public:
+    WorkerThread() = default;
+    ~WorkerThread() { Join(); }
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+
+    bool Start(LPTHREAD_START_ROUTINE routine, void* argument);
+    // True from a successful Start until Join.
+    bool Active() const { return handle_ != nullptr; }
+    // Waits for the thread to end and closes its handle; nothing if none.
+    void Join();
+
+   private:
+    HANDLE handle_ = nullptr;
+  };
+
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+  static DWORD WINAPI WalkThread(void* self);
+
+  void OnInit();
+  bool OnCommand(int id, int code);
+  void OnToggle();
+  void OnBrowse();
+  void OnStart();
+  void OnCancel();
+  void OnWalkEnded();
+
+  void FillControls();
+  bool ReadControls();
+  bool ReadSize(int id, uint32_t& size);
+  void EnableAllControls(bool enable);
+  void EnableByToggles();
+  void SelectField(int id);
+  void FocusControl(int id);
+  void StartWalk();
+  void Walk();
+
+  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+
+  ScanCriteria& criteria_;
+  Prompter& prompter_;
+  FileSystem& file_system_;
+  HWND dialog_ = nullptr;
+  WorkerThread worker_;  // last: destroyed (joined) first
+};
+
+}  // namespace twinseek
