@@ -211,15 +211,19 @@ uint32_t ParseNumber(std::string_view text) {
 
 }  // namespace
 
-std::string SettingsPath(std::string_view executable_path) {
+std::string ExecutableSibling(std::string_view executable_path, std::string_view extension) {
   size_t dot = std::string_view::npos;
   for (size_t pos = 0; pos < executable_path.size(); pos = StepChar(executable_path, pos)) {
     if (executable_path[pos] == '\\') dot = std::string_view::npos;
     if (executable_path[pos] == '.') dot = pos;
   }
   std::string path(executable_path.substr(0, dot));
-  path += ".INI";
+  path += extension;
   return path;
+}
+
+std::string SettingsPath(std::string_view executable_path) {
+  return ExecutableSibling(executable_path, ".INI");
 }
 
 uint32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t default_value,

@@ -21,6 +21,10 @@ namespace twinseek {
 // (C:\Tools.v2\finder gives C:\Tools.v2\finder.INI, not C:\Tools.INI).
 std::string SettingsPath(std::string_view executable_path);
 
+// The file beside the executable with the same rule and another extension
+// (with its dot): the help file is ExecutableSibling(path, ".HLP").
+std::string ExecutableSibling(std::string_view executable_path, std::string_view extension);
+
 // The number GetPrivateProfileIntA(section, key, default_value, file) returns
 // for a file that holds ini_text, as Wine reads profiles:
 // - Lines end at CR or LF; blanks, tabs, CR, LF, VT, FF and Ctrl-Z around

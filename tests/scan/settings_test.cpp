@@ -21,6 +21,7 @@ TEST(SettingsPathTest, ReplacesTheExtensionOfTheFileName) {
   EXPECT_EQ(SettingsPath("C:\\Tools.v2\\finder"), "C:\\Tools.v2\\finder.INI");
   // The second byte of "表" is 0x5C, no separator hiding the dot before it.
   EXPECT_EQ(SettingsPath("C:\\x.表"), "C:\\x.INI");
+  EXPECT_EQ(ExecutableSibling("C:\\Tools\\finder.exe", ".HLP"), "C:\\Tools\\finder.HLP");
 }
 
 struct Case {
