@@ -112,4 +112,10 @@ CloseAction DecideClose(const MainWindowState& state) {
 
 bool ResetAllowed(const MainWindowState& state) { return !state.running; }
 
+ScanStartRefusal DecideScanStart(const MainWindowState& state, bool any_condition) {
+  if (state.running) return ScanStartRefusal::kBusy;
+  if (!any_condition) return ScanStartRefusal::kNoCondition;
+  return ScanStartRefusal::kNone;
+}
+
 }  // namespace twinseek

@@ -159,6 +159,21 @@ enum class CloseAction {
 
 CloseAction DecideClose(const MainWindowState& state);
 
+// Why a scan cannot start, if it cannot: the search command and a drop both
+// refuse while a worker runs, then when no condition is ticked.
+enum class ScanStartRefusal {
+  kNone,
+  kBusy,         // kBusyMessage, stop icon
+  kNoCondition,  // kNoConditionMessage, exclamation icon
+};
+
+ScanStartRefusal DecideScanStart(const MainWindowState& state, bool any_condition);
+
+inline constexpr const char* kBusyMessage = "重複検査中のため処理できません。";
+inline constexpr const char* kNoConditionMessage = "重複条件をセットしてください";
+// Shown when the help cannot be started.
+inline constexpr const char* kHelpFailedMessage = "ﾍﾙﾌﾟの起動に失敗しました。";
+
 // Whether Reset may run: only while no worker runs (a worker may be using the
 // key index and the tree it empties). The command is ignored otherwise.
 bool ResetAllowed(const MainWindowState& state);

@@ -224,6 +224,11 @@ TEST(RunningFlagTest, ARunningWorkerGreysTheMenuBarIsOnlyAskedToStopAndHoldsOffR
 
   EXPECT_TRUE(ResetAllowed(results));
   EXPECT_FALSE(ResetAllowed(Running(results)));
+
+  // A busy worker is named before missing conditions.
+  EXPECT_EQ(DecideScanStart(results, true), ScanStartRefusal::kNone);
+  EXPECT_EQ(DecideScanStart(results, false), ScanStartRefusal::kNoCondition);
+  EXPECT_EQ(DecideScanStart(Running(results), false), ScanStartRefusal::kBusy);
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+#include "app/win32/application.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include "app/win32/main_window.h"
+#include "app/win32/system_prompter.h"
+#include "base/cp932.h"
+#include "base/win32/wide_text.h"
+#include "scan/settings.h"
+#include "scan/win32/plugin_loader_win32.h"
+
+namespace twinseek {
+namespace {
+
+std::string ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return WideToCp932Lossy(path);
+}
+
+// The file name of a path without its extension.
+std::string TitleOf(const std::string& executable_path) {
+  size_t name = 0;
+  for (size_t pos = 0; pos < executable_path.size(); pos = NextCharPos(executable_path, pos)) {
+    if (executable_path[pos] == '\\') name = pos + 1;
+  }
+  std::string title = executable_path.substr(name);
+  size_t dot = std::string::npos;
+  for (size_t pos = 0; pos < title.size(); pos = NextCharPos(title, pos)) {
+    if (title[pos] == '.') dot = pos;
+  }
+  return title.substr(0, dot);
+}
+
+}  // namespace
+
+void InitializeCommonControls() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                      ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+Application::Application() {
+  InitializeCommonControls();
+  EnableControlHosting();
+  if (FAILED(SHGetMalloc(&allocator_))) allocator_ = nullptr;
+  executable_path_ = ExecutablePath();
+  title_ = TitleOf(executable_path_);
+  settings_path_ = SettingsPath(executable_path_);
+  load_limit_kb_ = ReadLoadLimit(SystemFileSystem(), settings_path_);
+}
+
+Application::~Application() {
+  if (allocator_ != nullptr) allocator_->Release();
+  if (atl_ != nullptr) FreeLibrary(atl_);
+  if (ole_initialised_) OleUninitialize();
+}
+
+// ActiveX controls are hosted through the system's atl.dll: its window class
+// "AtlAxWin" creates a control from its class identifier. Hosting needs OLE
+// on this thread, which the folder browser's new dialog style needs too.
+void Application::EnableControlHosting() {
+  ole_initialised_ = SUCCEEDED(OleInitialize(nullptr));
+  atl_ = LoadLibraryW(L"atl.dll");
+  if (atl_ == nullptr) return;
+  using AtlAxWinInitProc = BOOL(WINAPI*)();
+  if (auto init = reinterpret_cast<AtlAxWinInitProc>(
+          reinterpret_cast<void*>(GetProcAddress(atl_, "AtlAxWinInit")))) {
+    init();
+  }
+}
+
+void Application::Run() {
+  SystemPrompter prompter(title_, allocator_, SystemFileSystem());
+  Win32PluginLoader plugin_loader;
+  MainWindow window(MainWindowSetup{load_limit_kb_, ExecutableSibling(executable_path_, ".HLP"),
+                                    prompter, SystemFileSystem(), plugin_loader});
+  window.Run();
+}
+
+}  // namespace twinseek

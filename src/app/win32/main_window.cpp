@@ -1,0 +1,173 @@
+// The main window's life: opening, layout, minimised painting, closing and
+// teardown, and the dispatch of its messages to their handlers.
+#include "app/win32/main_window.h"
+
+#include <optional>
+
+#include "base/win32/wide_text.h"
+#include "resources/main_window_ids.h"
+#include "resources/resource_ids.h"
+
+namespace twinseek {
+namespace {
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+// The process's current folder, the location the scan target dialog offers
+// first.
+std::string CurrentFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH, folder);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return WideToCp932(std::wstring_view(folder, length)).value_or(std::string());
+}
+
+LocalTime Today() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return LocalTime{now.wYear, now.wMonth, now.wDay, 0, 0, 0, 0};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowSetup& setup)
+    : setup_(setup), criteria_(CurrentFolder(), Today()) {
+  criteria_.output = &job_.scan_list;
+}
+
+MainWindow::~MainWindow() {
+  worker_.reset();
+  index_.Clear();
+  plugins_.UnloadAll();
+  if (tree_images_ != nullptr) ImageList_Destroy(tree_images_);
+}
+
+void MainWindow::Run() {
+  DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_MAIN_WINDOW), nullptr, &MainWindow::DialogProc,
+                  reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK MainWindow::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<MainWindow*>(lparam);
+    SetWindowLongPtrW(window, DWLP_USER, lparam);
+    self->window_ = window;
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+  if (self == nullptr) return FALSE;
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;  // the default focus
+    case WM_COMMAND:
+      return OnCommand(LOWORD(wparam));
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+    case WM_INITMENUPOPUP:
+      ApplyMenuRules(reinterpret_cast<HMENU>(wparam));
+      return FALSE;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wparam));
+      return TRUE;
+    case WM_SIZE:
+      OnSize();
+      return FALSE;
+    case WM_SIZING:
+      OnSizing(*reinterpret_cast<RECT*>(lparam));
+      return TRUE;
+    case WM_PAINT:
+      return OnPaintMinimised();
+    case WM_QUERYDRAGICON:
+      SetWindowLongPtrW(window_, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(icon_));
+      return TRUE;
+    case WM_HELP:
+      Help(HELP_CONTEXTPOPUP, static_cast<DWORD_PTR>(reinterpret_cast<const HELPINFO*>(lparam)->iCtrlId));
+      return TRUE;
+    case WM_CLOSE:
+      return OnClose();
+    case kFileInfoStateMessage:
+      OnFileInfoState(wparam);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void MainWindow::OnInitDialog() {
+  icon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_TWINSEEK), IMAGE_ICON, 0,
+                                        0, LR_DEFAULTSIZE | LR_SHARED));
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  tree_ = std::make_unique<TreeViewResultTree>(Item(IDC_MAIN_TREE));
+  LoadPlugins();
+  conditions_ = DefaultConditions();
+  PutConditions();
+  layout_.Init(window_);
+  layout_.Add(Item(IDC_MAIN_TREE), kAnchorStretchWidth | kAnchorStretchHeight);
+  for (int id : {IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_MARK_DUPLICATE,
+                 IDC_MAIN_BUTTON_MARK_UNIQUE, IDC_MAIN_BUTTON_MARK_DELETE}) {
+    layout_.Add(Item(id), kAnchorFollowBottom);
+  }
+  for (int id : {IDC_MAIN_BUTTON_OPEN, IDC_MAIN_BUTTON_FULL_COMPARE, IDC_MAIN_BUTTON_QUIT}) {
+    layout_.Add(Item(id), kAnchorFollowRight | kAnchorFollowBottom);
+  }
+  selection_ = SelectionKind::kNothing;
+  UpdateControls();
+  UpdateMenuBar();
+  SetUpTreeImages();
+  EnableConditions(true);
+  UpdateControls();
+}
+
+void MainWindow::LoadPlugins() {
+  plugins_.LoadAll(setup_.plugin_loader);
+  const int boxes[kPluginSlotCount] = {IDC_MAIN_CHECK_PLUGIN1, IDC_MAIN_CHECK_PLUGIN2,
+                                       IDC_MAIN_CHECK_PLUGIN3};
+  for (int slot = 1; slot <= kPluginSlotCount; ++slot) {
+    if (const std::optional<std::string>& title = plugins_.Title(slot)) {
+      SetDlgItemTextW(window_, boxes[slot - 1], Cp932ToWide(*title).c_str());
+    }
+  }
+}
+
+void MainWindow::SetUpTreeImages() {
+  tree_images_ = ImageList_LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_MARK_IMAGES), MARK_IMAGE_SIZE,
+                                      0, RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  SendMessageW(Item(IDC_MAIN_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL,
+               reinterpret_cast<LPARAM>(tree_images_));
+}
+
+void MainWindow::OnSize() { layout_.Reposition(); }
+
+void MainWindow::OnSizing(RECT& proposed) { layout_.ClampSize(proposed); }
+
+// A minimised window shows the icon centred in its client area.
+bool MainWindow::OnPaintMinimised() {
+  if (!IsIconic(window_)) return false;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window_, &paint);
+  SendMessageW(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  GetClientRect(window_, &client);
+  const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon_);
+  EndPaint(window_, &paint);
+  return true;
+}
+
+// The close box, the system menu and Alt+F4: while a worker runs they only
+// ask it to stop; otherwise the default course ends in the cancel command.
+bool MainWindow::OnClose() {
+  if (DecideClose(State()) == CloseAction::kRequestCancel) {
+    job_.cancel = 1;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace twinseek

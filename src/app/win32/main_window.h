@@ -1,0 +1,114 @@
+// The main window: a resizable dialog with the duplicate conditions, the
+// command buttons, the result tree with its label, status line and progress
+// bar, and the menu bar. It owns every long-lived object of a run of the
+// program: the tree, the key index, the scan job, the plug-in slots, the
+// criteria of the scan target dialog and the layout.
+//
+// The class is split by concern: main_window.cpp opens, closes and lays the
+// window out; main_window_controls.cpp applies the enabling, texts and
+// greying decided by main_window_rules to the controls and menus;
+// main_window_commands.cpp carries out the commands (search, drop, reset,
+// completion, help, About).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/main_window_rules.h"
+#include "app/win32/window_layout.h"
+#include "base/file_system.h"
+#include "base/win32/prompter.h"
+#include "scan/duplicate_key.h"
+#include "scan/enumeration.h"
+#include "scan/key_index.h"
+#include "scan/plugin_slot.h"
+#include "scan/scan_job.h"
+#include "scan/win32/detection_worker.h"
+#include "tree/win32/tree_view_result_tree.h"
+
+namespace twinseek {
+
+// What the main window takes from the application.
+struct MainWindowSetup {
+  uint32_t load_limit_kb = 0;  // files above it get no checksum; 0: no limit
+  std::string help_path;       // the help file beside the executable
+  Prompter& prompter;
+  FileSystem& file_system;
+  PluginLoader& plugin_loader;
+};
+
+class MainWindow {
+ public:
+  explicit MainWindow(const MainWindowSetup& setup);
+  // Frees the key index, then releases and unloads the plug-ins, slots 3 to 1.
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Runs the window as a modal dialog without owner; returns once it closed.
+  void Run();
+
+  // The private message with which the file information window reports the
+  // new state of the box "ファイルの情報を表示する(&I)" (0 when it was closed).
+  static constexpr UINT kFileInfoStateMessage = 0x96;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // main_window.cpp: opening, layout, painting, closing.
+  void OnInitDialog();
+  void LoadPlugins();
+  void SetUpTreeImages();
+  void OnSize();
+  void OnSizing(RECT& proposed);
+  bool OnPaintMinimised();
+  bool OnClose();
+  HWND Item(int id) const { return GetDlgItem(window_, id); }
+
+  // main_window_controls.cpp: state, enabling, texts, menus.
+  MainWindowState State() const;
+  void UpdateControls();
+  void UpdateMenuBar();
+  void EnableConditions(bool on);
+  void ApplyMenuRules(HMENU popup);
+  void ReadConditions();
+  void PutConditions();
+  void OnFileInfoState(WPARAM ticked);
+
+  // main_window_commands.cpp: commands.
+  bool OnCommand(int id);
+  void SearchCommand();
+  void OnDropFiles(HDROP drop);
+  bool RefuseScanStart();
+  void StartDetection();
+  void CompletionCommand();
+  void QuitCommand();
+  void Reset();
+  void Help(UINT command, DWORD_PTR data);
+  void ShowAbout();
+  void ThumbnailCommand();
+  bool OnNotify(const NMHDR& header);
+  void OnSelectionChanged(HTREEITEM item);
+
+  MainWindowSetup setup_;
+  HWND window_ = nullptr;
+  HICON icon_ = nullptr;
+  HIMAGELIST tree_images_ = nullptr;
+  SelectionKind selection_ = SelectionKind::kNothing;
+  WindowLayout layout_;
+  ScanCriteria criteria_;
+  ScanJob job_;
+  KeyIndex index_;
+  std::unique_ptr<TreeViewResultTree> tree_;
+  std::unique_ptr<DetectionWorker> worker_;
+  Conditions conditions_ = DefaultConditions();
+  PluginSlots plugins_;
+};
+
+}  // namespace twinseek

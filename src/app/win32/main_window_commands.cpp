@@ -1,0 +1,192 @@
+// The main window's commands: search, drop, the start and completion of the
+// detection worker, reset, quit, help, About, and the tree's selection.
+// Commands of the menu bar and buttons that later parts of the program carry
+// out are routed here too and do nothing yet.
+#include "app/win32/main_window.h"
+
+#include <vector>
+
+#include "app/win32/about_box.h"
+#include "base/win32/wait_cursor.h"
+#include "base/win32/wide_text.h"
+#include "resources/main_window_ids.h"
+#include "scan/dropped_files.h"
+#include "scan/win32/drop_intake.h"
+#include "scan/win32/scan_target_dialog.h"
+
+namespace twinseek {
+
+bool MainWindow::OnCommand(int id) {
+  switch (id) {
+    case IDC_MAIN_BUTTON_SEARCH:
+      SearchCommand();
+      return true;
+    case IDC_MAIN_BUTTON_RESET:
+      Reset();
+      return true;
+    case IDC_MAIN_BUTTON_QUIT:
+      QuitCommand();
+      return true;
+    case IDC_MAIN_BUTTON_THREAD_DONE:
+      CompletionCommand();
+      return true;
+    case IDM_VIEW_THUMBNAIL:
+      ThumbnailCommand();
+      return true;
+    case IDM_HELP_CONTENTS:
+      Help(HELP_FINDER, 0);
+      return true;
+    case IDM_HELP_ABOUT:
+      ShowAbout();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Refuses a search or a drop while a worker runs or when no condition is
+// ticked, with its message; true when refused.
+bool MainWindow::RefuseScanStart() {
+  switch (DecideScanStart(State(), conditions_.Any())) {
+    case ScanStartRefusal::kBusy:
+      setup_.prompter.ShowMessage(window_, kBusyMessage, {}, MB_OK | MB_ICONSTOP);
+      return true;
+    case ScanStartRefusal::kNoCondition:
+      setup_.prompter.ShowMessage(window_, kNoConditionMessage, {}, MB_OK | MB_ICONEXCLAMATION);
+      return true;
+    case ScanStartRefusal::kNone:
+      return false;
+  }
+  return true;
+}
+
+void MainWindow::SearchCommand() {
+  ReadConditions();
+  if (RefuseScanStart()) return;
+  ScanTargetDialog dialog(criteria_, setup_.prompter, setup_.file_system);
+  if (!dialog.Run(window_, job_.scan_list) || job_.scan_list.empty()) return;
+  EnableConditions(false);
+  // The plug-ins are prepared at the first scan after a reset only.
+  if (index_.empty()) plugins_.PrepareFirstScan(conditions_.plugins);
+  StartDetection();
+}
+
+void MainWindow::OnDropFiles(HDROP drop) {
+  ReadConditions();
+  if (RefuseScanStart()) {
+    DragFinish(drop);
+    return;
+  }
+  const std::vector<std::string> items = QueryDroppedPaths(drop);
+  {
+    WaitCursor wait;
+    job_.scan_list = CollectDroppedItems(
+        setup_.file_system, items,
+        [&] {
+          return setup_.prompter.ShowMessage(window_, kFolderDropQuestion, kFolderDropCaption,
+                                             MB_YESNO | MB_ICONQUESTION) == IDYES;
+        },
+        &EscapeKeyDown);
+  }
+  DragFinish(drop);
+  if (job_.scan_list.empty()) return;
+  EnableConditions(false);
+  StartDetection();
+}
+
+// Sets the job running and starts the detection worker on its scan list;
+// the button "終了" takes the focus, so Enter or Space asks to stop.
+void MainWindow::StartDetection() {
+  job_.running = 1;
+  job_.cancel = 0;
+  UpdateControls();
+  UpdateMenuBar();
+  DetectionSetup setup{conditions_, setup_.load_limit_kb, setup_.file_system, *tree_, index_, plugins_};
+  const DetectionWindows windows{window_,
+                                 Item(IDC_MAIN_TREE),
+                                 Item(IDC_MAIN_LABEL_TREE),
+                                 Item(IDC_MAIN_STATUS),
+                                 Item(IDC_MAIN_PROGRESS),
+                                 IDC_MAIN_BUTTON_THREAD_DONE};
+  worker_ = std::make_unique<DetectionWorker>(job_, setup, windows, setup_.prompter);
+  if (!worker_->Start()) {
+    worker_.reset();
+    job_.running = 0;
+    UpdateControls();
+    UpdateMenuBar();
+    return;
+  }
+  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MAIN_BUTTON_QUIT)), TRUE);
+}
+
+// A worker has ended: the buttons, menus and status line follow the new
+// state, and the tree takes the focus. The conditions stay fixed, unless the
+// run left no result at all: with nothing to reset they are freed at once.
+void MainWindow::CompletionCommand() {
+  worker_.reset();
+  if (FreeConditionsAfterRun(State())) EnableConditions(true);
+  UpdateControls();
+  UpdateMenuBar();
+  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MAIN_TREE)), TRUE);
+}
+
+// "終了", "終了(&X)" and Escape: stop a running worker, or close.
+void MainWindow::QuitCommand() {
+  if (DecideClose(State()) == CloseAction::kRequestCancel) {
+    job_.cancel = 1;
+    return;
+  }
+  EndDialog(window_, IDCANCEL);
+}
+
+// Empties the results and frees the conditions, without asking.
+void MainWindow::Reset() {
+  if (!ResetAllowed(State())) return;
+  WaitCursor wait;
+  EnableConditions(true);
+  tree_->Select(kNoNode);
+  HWND tree = Item(IDC_MAIN_TREE);
+  ShowWindow(tree, SW_HIDE);
+  tree_->Clear();
+  ShowWindow(tree, SW_SHOW);
+  index_.Clear();
+  UpdateControls();
+  UpdateMenuBar();
+}
+
+void MainWindow::Help(UINT command, DWORD_PTR data) {
+  WaitCursor wait;
+  if (!WinHelpW(window_, Cp932ToWide(setup_.help_path).c_str(), command, data)) {
+    setup_.prompter.ShowMessage(window_, kHelpFailedMessage, {}, MB_OK | MB_ICONEXCLAMATION);
+  }
+}
+
+void MainWindow::ShowAbout() { AboutBox::Show(window_); }
+
+// "サムネイル(&T)" flips the box "ファイルの情報を表示する(&I)" and acts as its click.
+void MainWindow::ThumbnailCommand() {
+  const bool ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
+  CheckDlgButton(window_, IDC_MAIN_CHECK_SHOW_INFO, ticked ? BST_UNCHECKED : BST_CHECKED);
+  SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_MAIN_CHECK_SHOW_INFO, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Item(IDC_MAIN_CHECK_SHOW_INFO)));
+}
+
+bool MainWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom != IDC_MAIN_TREE) return false;
+  if (header.code == TVN_SELCHANGEDW || header.code == TVN_SELCHANGEDA) {
+    OnSelectionChanged(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.hItem);
+    return true;
+  }
+  return false;
+}
+
+// The selection's kind follows every change of the tree's selection.
+void MainWindow::OnSelectionChanged(HTREEITEM item) {
+  selection_ = SelectionKind::kNothing;
+  if (item != nullptr) {
+    selection_ = tree_->ItemData(ToNodeHandle(item)) != 0 ? SelectionKind::kGroup : SelectionKind::kFile;
+  }
+  UpdateControls();
+}
+
+}  // namespace twinseek

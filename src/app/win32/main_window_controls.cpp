@@ -1,0 +1,139 @@
+// The main window's controls and menus kept in step with its state: the
+// decisions come from main_window_rules, this file only applies them.
+#include "app/win32/main_window.h"
+
+#include <utility>
+
+#include "base/win32/wide_text.h"
+#include "resources/main_window_ids.h"
+
+namespace twinseek {
+namespace {
+
+// The menu item of each command, in the order of MenuCommand.
+constexpr int kMenuItemIds[kMenuCommandCount] = {
+    IDM_FILE_SEARCH,       IDM_FILE_RESET,         IDM_FILE_DELETE,         IDM_FILE_MOVE,
+    IDM_FILE_COPY,         IDM_FILE_EXIT,          IDM_EDIT_OPEN,           IDM_EDIT_MARK_NONE,
+    IDM_EDIT_MARK_DUPLICATE, IDM_EDIT_MARK_UNIQUE, IDM_EDIT_MARK_DELETE,    IDM_EDIT_MARK_COPY,
+    IDM_EDIT_BULK_MARK,    IDM_EDIT_FULL_COMPARE,  IDM_EDIT_COMPARE_ALL,    IDM_EDIT_EXCLUDE_NONE,
+    IDM_EDIT_EXCLUDE_DUPLICATE, IDM_EDIT_EXCLUDE_UNIQUE, IDM_TOOLS_MARK_BY_FOLDER, IDM_TOOLS_PICK_ONE,
+    IDM_TOOLS_REPORT,      IDM_VIEW_THUMBNAIL,     IDM_VIEW_SHOW_UNIQUE,    IDM_HELP_CONTENTS,
+    IDM_HELP_ABOUT,
+};
+
+constexpr int kPluginBoxes[kPluginSlotCount] = {IDC_MAIN_CHECK_PLUGIN1, IDC_MAIN_CHECK_PLUGIN2,
+                                                IDC_MAIN_CHECK_PLUGIN3};
+
+void SetText(HWND control, const std::string& text) {
+  SetWindowTextW(control, Cp932ToWide(text).c_str());
+}
+
+}  // namespace
+
+MainWindowState MainWindow::State() const {
+  MainWindowState state;
+  state.running = job_.running != 0;
+  state.selection = selection_;
+  state.file_info_ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
+  // While a worker runs it is the only user of the key index and the
+  // counters; the tree's count is read through its control.
+  state.node_count = tree_ ? static_cast<int>(tree_->Count()) : 0;
+  if (!state.running) {
+    state.key_count = static_cast<int>(index_.size());
+    state.index_count = index_.IndexCount();
+    state.file_count = index_.FileCount();
+    index_.ForEach([&](std::string_view, const KeyEntry& entry) {
+      if (entry.group != kNoNode) ++state.group_count;
+    });
+  }
+  return state;
+}
+
+void MainWindow::UpdateControls() {
+  const MainWindowState state = State();
+  const ButtonEnabling buttons = DecideButtons(state);
+  const std::pair<int, bool> enabling[] = {
+      {IDC_MAIN_BUTTON_SEARCH, buttons.search},
+      {IDC_MAIN_CHECK_SHOW_INFO, buttons.show_file_info},
+      {IDC_MAIN_BUTTON_REPORT, buttons.report},
+      {IDC_MAIN_BUTTON_EXCLUDE_UNIQUE, buttons.exclude_unique},
+      {IDC_MAIN_BUTTON_RESET, buttons.reset},
+      {IDC_MAIN_BUTTON_MARK_NONE, buttons.mark_none},
+      {IDC_MAIN_BUTTON_MARK_DUPLICATE, buttons.mark_duplicate},
+      {IDC_MAIN_BUTTON_MARK_UNIQUE, buttons.mark_unique},
+      {IDC_MAIN_BUTTON_MARK_DELETE, buttons.mark_delete},
+      {IDC_MAIN_BUTTON_OPEN, buttons.open},
+      {IDC_MAIN_BUTTON_FULL_COMPARE, buttons.full_compare},
+      {IDC_MAIN_BUTTON_QUIT, buttons.quit},
+  };
+  for (const auto& [id, enabled] : enabling) EnableWindow(Item(id), enabled);
+  SetText(Item(IDC_MAIN_LABEL_TREE), TreeLabelText(state));
+  // The counts are only read while no worker holds them.
+  if (!state.running) SetText(Item(IDC_MAIN_STATUS), StatusLineText(state));
+}
+
+void MainWindow::UpdateMenuBar() {
+  HMENU menu = GetMenu(window_);
+  const UINT enabling = MenuBarEnabled(State()) ? MF_ENABLED : MF_GRAYED;
+  const int count = GetMenuItemCount(menu);
+  for (int position = 0; position < count; ++position) {
+    EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | enabling);
+  }
+  RedrawWindow(window_, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+}
+
+void MainWindow::EnableConditions(bool on) {
+  std::array<bool, kPluginSlotCount> loaded{};
+  for (int slot = 1; slot <= kPluginSlotCount; ++slot) loaded[slot - 1] = plugins_.Loaded(slot);
+  const ConditionEnabling enabling = DecideConditions(on, loaded);
+  EnableWindow(Item(IDC_MAIN_GROUP_CONDITIONS), enabling.frame);
+  EnableWindow(Item(IDC_MAIN_CHECK_DATE), enabling.modified_date);
+  EnableWindow(Item(IDC_MAIN_CHECK_SIZE), enabling.size);
+  EnableWindow(Item(IDC_MAIN_CHECK_NAME), enabling.name);
+  EnableWindow(Item(IDC_MAIN_CHECK_EXTENSION), enabling.extension);
+  EnableWindow(Item(IDC_MAIN_CHECK_CRC), enabling.checksum);
+  for (int slot = 0; slot < kPluginSlotCount; ++slot) {
+    EnableWindow(Item(kPluginBoxes[slot]), enabling.plugin[slot]);
+  }
+}
+
+// Greys and checks the items of a pop-up menu as it opens.
+void MainWindow::ApplyMenuRules(HMENU popup) {
+  const MainWindowState state = State();
+  for (int i = 0; i < kMenuCommandCount; ++i) {
+    const auto command = static_cast<MenuCommand>(i);
+    const UINT id = static_cast<UINT>(kMenuItemIds[i]);
+    EnableMenuItem(popup, id, MF_BYCOMMAND | (MenuItemGreyed(command, state) ? MF_GRAYED : MF_ENABLED));
+    CheckMenuItem(popup, id, MF_BYCOMMAND | (MenuItemChecked(command, state) ? MF_CHECKED : MF_UNCHECKED));
+  }
+}
+
+void MainWindow::ReadConditions() {
+  auto ticked = [&](int id) { return IsDlgButtonChecked(window_, id) == BST_CHECKED; };
+  conditions_.name = ticked(IDC_MAIN_CHECK_NAME);
+  conditions_.extension = ticked(IDC_MAIN_CHECK_EXTENSION);
+  conditions_.size = ticked(IDC_MAIN_CHECK_SIZE);
+  conditions_.checksum = ticked(IDC_MAIN_CHECK_CRC);
+  conditions_.date = ticked(IDC_MAIN_CHECK_DATE);
+  for (int slot = 0; slot < kPluginSlotCount; ++slot) conditions_.plugins[slot] = ticked(kPluginBoxes[slot]);
+}
+
+void MainWindow::PutConditions() {
+  auto tick = [&](int id, bool on) { CheckDlgButton(window_, id, on ? BST_CHECKED : BST_UNCHECKED); };
+  tick(IDC_MAIN_CHECK_NAME, conditions_.name);
+  tick(IDC_MAIN_CHECK_EXTENSION, conditions_.extension);
+  tick(IDC_MAIN_CHECK_SIZE, conditions_.size);
+  tick(IDC_MAIN_CHECK_CRC, conditions_.checksum);
+  tick(IDC_MAIN_CHECK_DATE, conditions_.date);
+  for (int slot = 0; slot < kPluginSlotCount; ++slot) tick(kPluginBoxes[slot], conditions_.plugins[slot]);
+}
+
+// The file information window reports the new state of its box; the box
+// takes it without its own click action.
+void MainWindow::OnFileInfoState(WPARAM ticked) {
+  SendDlgItemMessageW(window_, IDC_MAIN_CHECK_SHOW_INFO, BM_SETCHECK,
+                      ticked != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+}  // namespace twinseek

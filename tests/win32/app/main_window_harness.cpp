@@ -1,0 +1,166 @@
+#include "win32/app/main_window_harness.h"
+
+#include <shlobj.h>
+
+#include "app/win32/application.h"
+#include "base/win32/wide_text.h"
+#include "resources/main_window_ids.h"
+#include "resources/scan_target_dialog_ids.h"
+#include "scan/detection_run.h"
+
+namespace twinseek::testing {
+namespace {
+
+// No comparator plug-ins: the condition boxes keep their captions.
+class NoPlugins final : public PluginLoader {
+ public:
+  std::unique_ptr<PluginLibrary> Load(int) override { return nullptr; }
+};
+
+NoPlugins no_plugins;
+
+}  // namespace
+
+void GatedFileSystem::CloseGate(std::string path) {
+  std::lock_guard lock(mutex_);
+  gated_path_ = std::move(path);
+  closed_ = true;
+}
+
+bool GatedFileSystem::WaitForReader() {
+  return WaitUntil([&] {
+    std::lock_guard lock(mutex_);
+    return reader_waiting_;
+  });
+}
+
+void GatedFileSystem::OpenGate() {
+  {
+    std::lock_guard lock(mutex_);
+    closed_ = false;
+  }
+  changed_.notify_all();
+}
+
+bool GatedFileSystem::ListFolder(std::string_view folder,
+                                 const std::function<bool(const DirEntry&)>& visit) {
+  return SystemFileSystem().ListFolder(folder, visit);
+}
+
+std::optional<DirEntry> GatedFileSystem::GetEntry(std::string_view path) {
+  {
+    std::unique_lock lock(mutex_);
+    if (closed_ && path == gated_path_) {
+      reader_waiting_ = true;
+      changed_.wait(lock, [&] { return !closed_; });
+      reader_waiting_ = false;
+    }
+  }
+  return SystemFileSystem().GetEntry(path);
+}
+
+std::optional<uint32_t> GatedFileSystem::GetAttributes(std::string_view path) {
+  return SystemFileSystem().GetAttributes(path);
+}
+
+std::unique_ptr<FileReader> GatedFileSystem::OpenRead(std::string_view path) {
+  return SystemFileSystem().OpenRead(path);
+}
+
+std::unique_ptr<FileWriter> GatedFileSystem::CreateForWrite(std::string_view path) {
+  return SystemFileSystem().CreateForWrite(path);
+}
+
+std::optional<FileIdentity> GatedFileSystem::GetIdentity(std::string_view path) {
+  return SystemFileSystem().GetIdentity(path);
+}
+
+MainWindowHarness::MainWindowHarness() {
+  InitializeCommonControls();
+  ui_ = std::make_unique<UiThread>([this] {
+    OleInitialize(nullptr);
+    {
+      MainWindow window(MainWindowSetup{0, "twinseek.HLP", prompter_, file_system_, no_plugins});
+      window.Run();
+    }
+    OleUninitialize();
+  });
+  window_ = WaitForDialog(ui_->id(), "Twinseek");
+}
+
+MainWindowHarness::~MainWindowHarness() {
+  file_system_.OpenGate();
+  if (window_ != nullptr && IsWindow(window_)) {
+    PostCommand(window_, IDCANCEL);  // stops a worker
+    WaitUntilIdle(20000);
+    PostCommand(window_, IDCANCEL);  // closes
+  }
+  ui_->Join(20000);
+}
+
+bool MainWindowHarness::Search(std::string_view folder) {
+  const size_t asked = prompter_.Records().size();
+  PostCommand(window_, IDC_MAIN_BUTTON_SEARCH);
+  HWND dialog = WaitForDialog(thread(), "Twinseek 対象の選択");
+  if (dialog == nullptr) return false;
+  SetControlText(dialog, IDC_SCAN_EDIT_LOCATION, folder);
+  Click(dialog, IDC_SCAN_BUTTON_START);
+  if (!WaitUntil([&] { return !IsWindow(dialog); })) return false;
+  return WaitForClosingMessage(asked) && WaitUntilIdle();
+}
+
+bool MainWindowHarness::WaitForClosingMessage(size_t asked, DWORD timeout_ms) {
+  return WaitUntil(
+      [&] {
+        const auto records = prompter_.Records();
+        for (size_t i = asked; i < records.size(); ++i) {
+          if (records[i].text == kNoNewDuplicatesMessage || records[i].text.starts_with("あらたに")) {
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout_ms);
+}
+
+void MainWindowHarness::Drop(const std::vector<std::string>& paths) {
+  std::wstring names;
+  for (const std::string& path : paths) {
+    names += Cp932ToWide(path);
+    names += L'\0';
+  }
+  names += L'\0';
+  const size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  PostMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+bool MainWindowHarness::WaitUntilIdle(DWORD timeout_ms) {
+  return WaitUntil([&] { return !IsWindow(window_) || Enabled(IDC_MAIN_BUTTON_SEARCH); }, timeout_ms);
+}
+
+bool MainWindowHarness::WaitUntilRunning(DWORD timeout_ms) {
+  return WaitUntil([&] { return !Enabled(IDC_MAIN_BUTTON_SEARCH); }, timeout_ms);
+}
+
+bool MainWindowHarness::WaitUntilClosed(DWORD timeout_ms) { return ui_->Join(timeout_ms); }
+
+std::vector<std::string> MainWindowHarness::TreeLines() const {
+  std::vector<std::string> lines;
+  HWND tree = GetDlgItem(window_, IDC_MAIN_TREE);
+  TreeViewResultTree view(tree);
+  for (NodeHandle group = view.FirstGroup(); group != kNoNode; group = view.Next(group)) {
+    lines.push_back(view.Text(group) + "#" + std::to_string(view.GetMark(group)));
+    for (NodeHandle file = view.FirstFile(group); file != kNoNode; file = view.Next(file)) {
+      lines.push_back("  " + view.Text(file) + "#" + std::to_string(view.GetMark(file)));
+    }
+  }
+  return lines;
+}
+
+}  // namespace twinseek::testing
