@@ -10,14 +10,9 @@
 #include <array>
 #include <string>
 
-namespace twinseek {
+#include "tree/result_tree.h"
 
-// What is selected in the result tree.
-enum class SelectionKind : int {
-  kNothing = -1,
-  kFile = 0,
-  kGroup = 1,
-};
+namespace twinseek {
 
 // The state every decision reads. Counts are as the window finds them at the
 // moment it decides.

@@ -2,7 +2,58 @@
 
 #include <string>
 
+#include "tree/marks.h"
+
 namespace twinseek {
+
+namespace {
+
+// Deletes the files of one group that carry code, each next file taken
+// before the current one may go. Answers how many went and how many stayed.
+struct FileTally {
+  int removed = 0;
+  int left = 0;
+};
+
+FileTally DeleteFilesMarked(ResultTree& tree, NodeHandle group, int code) {
+  FileTally tally;
+  for (NodeHandle file = tree.FirstFile(group); file != kNoNode;) {
+    const NodeHandle next = tree.Next(file);
+    if (tree.GetMark(file) == code) {
+      tree.Delete(file);
+      ++tally.removed;
+    } else {
+      ++tally.left;
+    }
+    file = next;
+  }
+  return tally;
+}
+
+// Takes the files marked code out of one group and folds what is left: no
+// file drops the group with its key, one file makes the group unique, more
+// files get the summary again. A group that lost nothing is not touched.
+void ExcludeFromGroup(KeyIndex& index, ResultTree& tree, NodeHandle group, int code,
+                      ExclusionCounts& counts) {
+  const FileTally tally = DeleteFilesMarked(tree, group, code);
+  counts.excluded_files += tally.removed;
+  if (tally.removed == 0 && tally.left > 0) return;
+
+  const std::string key = tree.Text(group);
+  if (tally.removed > 0) index.FilesRemoved(key, tally.removed);
+  if (tally.left == 0) {
+    index.Erase(key);
+    tree.Delete(group);
+    ++counts.removed_groups;
+  } else if (tally.left == 1) {
+    SetMark(tree, group, MarkUnique);
+    ++counts.new_unique_files;
+  } else {
+    UpdateGroupSummary(tree, group);
+  }
+}
+
+}  // namespace
 
 void ShowUniqueFiles(KeyIndex& index, ResultTree& tree) {
   index.ForEach([&](std::string_view key, const KeyEntry& entry) {
@@ -13,6 +64,29 @@ void ShowUniqueFiles(KeyIndex& index, ResultTree& tree) {
     tree.PutImage(file, MarkUnique);
     index.SetGroup(key, group);
   });
+}
+
+ExclusionCounts ExcludeByMark(KeyIndex& index, ResultTree& tree, int code) {
+  if (code == MarkUnique) index.EraseUngrouped();
+  tree.Select(kNoNode);
+  ExclusionCounts counts;
+  for (NodeHandle group = tree.FirstGroup(); group != kNoNode;) {
+    const NodeHandle next = tree.Next(group);
+    ExcludeFromGroup(index, tree, group, code, counts);
+    group = next;
+  }
+  return counts;
+}
+
+std::string ExclusionReport(const ExclusionCounts& counts) {
+  std::string report = std::to_string(counts.excluded_files) + "個のファイルを除外\r\n";
+  if (counts.removed_groups > 0) {
+    report += std::to_string(counts.removed_groups) + "個のインデックスが削除されました。\r\n";
+  }
+  if (counts.new_unique_files > 0) {
+    report += std::to_string(counts.new_unique_files) + "個の新たな非重複ファイルが発生しました。\r\n";
+  }
+  return report;
 }
 
 }  // namespace twinseek

@@ -30,6 +30,13 @@ enum Mark : int {
   MarkCopy = 6,
 };
 
+// What is selected in the result tree: nothing, a file node or a group node.
+enum class SelectionKind : int {
+  kNothing = -1,
+  kFile = 0,
+  kGroup = 1,
+};
+
 // Item data of a group node; a file node's is 0. A node is a group exactly
 // when its item data is not 0.
 inline constexpr uint32_t kGroupItemData = 1;
