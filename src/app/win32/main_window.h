@@ -81,7 +81,7 @@ class MainWindow {
   void PutConditions();
   void OnFileInfoState(WPARAM ticked);
 
-  // main_window_commands.cpp: commands.
+  // main_window_commands.cpp: routing, scans, reset, closing, help.
   bool OnCommand(int id);
   void SearchCommand();
   void OnDropFiles(HDROP drop);
@@ -93,8 +93,25 @@ class MainWindow {
   void Help(UINT command, DWORD_PTR data);
   void ShowAbout();
   void ThumbnailCommand();
+
+  // main_window_marking.cpp: the tree's notifications and the commands that
+  // mark files one by one or by rule.
+  bool OnMarkingCommand(int id);
   bool OnNotify(const NMHDR& header);
   void OnSelectionChanged(HTREEITEM item);
+  LRESULT OnTreeKey(WORD key);
+  LRESULT OnTreeDoubleClick();
+  void ShowTreeMenu();
+  void OpenSelectedFile();
+  void BulkMarkCommand();
+  void MarkByDirectoryCommand();
+
+  // main_window_results.cpp: narrowing and widening the results, and the
+  // tree report.
+  bool OnResultsCommand(int id);
+  void ExcludeCommand(int code);
+  void ShowUniqueFilesCommand();
+  void ReportCommand();
 
   MainWindowSetup setup_;
   HWND window_ = nullptr;

@@ -1,7 +1,7 @@
-// The main window's commands: search, drop, the start and completion of the
-// detection worker, reset, quit, help, About, and the tree's selection.
-// Commands of the menu bar and buttons that later parts of the program carry
-// out are routed here too and do nothing yet.
+// The main window's command routing, and its commands: search, drop, the
+// start and completion of the detection worker, reset, quit, help, About.
+// Commands of the menu bar that later parts of the program carry out are
+// routed here too and do nothing yet.
 #include "app/win32/main_window.h"
 
 #include <vector>
@@ -40,7 +40,11 @@ bool MainWindow::OnCommand(int id) {
       ShowAbout();
       return true;
     default:
-      return false;
+      // The commands on the results are not reachable while a worker runs
+      // (their buttons are disabled, the menu bar grey); a stray one is
+      // ignored rather than let touch the tree or the key index.
+      if (job_.running != 0) return false;
+      return OnMarkingCommand(id) || OnResultsCommand(id);
   }
 }
 
@@ -169,24 +173,6 @@ void MainWindow::ThumbnailCommand() {
   CheckDlgButton(window_, IDC_MAIN_CHECK_SHOW_INFO, ticked ? BST_UNCHECKED : BST_CHECKED);
   SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_MAIN_CHECK_SHOW_INFO, BN_CLICKED),
                reinterpret_cast<LPARAM>(Item(IDC_MAIN_CHECK_SHOW_INFO)));
-}
-
-bool MainWindow::OnNotify(const NMHDR& header) {
-  if (header.idFrom != IDC_MAIN_TREE) return false;
-  if (header.code == TVN_SELCHANGEDW || header.code == TVN_SELCHANGEDA) {
-    OnSelectionChanged(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.hItem);
-    return true;
-  }
-  return false;
-}
-
-// The selection's kind follows every change of the tree's selection.
-void MainWindow::OnSelectionChanged(HTREEITEM item) {
-  selection_ = SelectionKind::kNothing;
-  if (item != nullptr) {
-    selection_ = tree_->ItemData(ToNodeHandle(item)) != 0 ? SelectionKind::kGroup : SelectionKind::kFile;
-  }
-  UpdateControls();
 }
 
 }  // namespace twinseek

@@ -24,6 +24,17 @@ constexpr int kMenuItemIds[kMenuCommandCount] = {
 constexpr int kPluginBoxes[kPluginSlotCount] = {IDC_MAIN_CHECK_PLUGIN1, IDC_MAIN_CHECK_PLUGIN2,
                                                 IDC_MAIN_CHECK_PLUGIN3};
 
+// Whether popup is one of the menu bar's pop-up menus (at any depth), not
+// the tree's context menu, which has rules of its own.
+bool IsPartOf(HMENU menu, HMENU popup) {
+  const int count = GetMenuItemCount(menu);
+  for (int position = 0; position < count; ++position) {
+    HMENU sub = GetSubMenu(menu, position);
+    if (sub != nullptr && (sub == popup || IsPartOf(sub, popup))) return true;
+  }
+  return false;
+}
+
 void SetText(HWND control, const std::string& text) {
   SetWindowTextW(control, Cp932ToWide(text).c_str());
 }
@@ -100,6 +111,7 @@ void MainWindow::EnableConditions(bool on) {
 
 // Greys and checks the items of a pop-up menu as it opens.
 void MainWindow::ApplyMenuRules(HMENU popup) {
+  if (!IsPartOf(GetMenu(window_), popup)) return;
   const MainWindowState state = State();
   for (int i = 0; i < kMenuCommandCount; ++i) {
     const auto command = static_cast<MenuCommand>(i);

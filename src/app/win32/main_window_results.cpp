@@ -1,0 +1,63 @@
+// Narrowing and widening the results (exclusion by mark, the unique files)
+// and the tree report.
+#include "app/win32/main_window.h"
+
+#include "base/win32/wait_cursor.h"
+#include "report/tree_report.h"
+#include "resources/main_window_ids.h"
+#include "tree/exclusion.h"
+
+namespace twinseek {
+
+bool MainWindow::OnResultsCommand(int id) {
+  switch (id) {
+    case IDM_EDIT_EXCLUDE_NONE:
+      ExcludeCommand(MarkNone);
+      return true;
+    case IDM_EDIT_EXCLUDE_DUPLICATE:
+      ExcludeCommand(MarkDuplicate);
+      return true;
+    case IDM_EDIT_EXCLUDE_UNIQUE:
+      ExcludeCommand(MarkUnique);
+      return true;
+    case IDM_VIEW_SHOW_UNIQUE:
+      ShowUniqueFilesCommand();
+      return true;
+    case IDM_TOOLS_REPORT:
+      ReportCommand();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Takes every file of one mark out of the results; the tree stays hidden
+// until the report has been read. When nothing is left the conditions are
+// free again, as after a reset.
+void MainWindow::ExcludeCommand(int code) {
+  WaitCursor wait;
+  HWND tree = Item(IDC_MAIN_TREE);
+  ShowWindow(tree, SW_HIDE);
+  const ExclusionCounts counts = ExcludeByMark(index_, *tree_, code);
+  setup_.prompter.ShowMessage(window_, ExclusionReport(counts), {}, MB_OK);
+  if (tree_->Count() == 0 && index_.empty()) EnableConditions(true);
+  ShowWindow(tree, SW_SHOW);
+  UpdateControls();
+}
+
+void MainWindow::ShowUniqueFilesCommand() {
+  WaitCursor wait;
+  HWND tree = Item(IDC_MAIN_TREE);
+  ShowWindow(tree, SW_HIDE);
+  ShowUniqueFiles(index_, *tree_);
+  ShowWindow(tree, SW_SHOW);
+  UpdateControls();
+}
+
+void MainWindow::ReportCommand() {
+  WaitCursor wait;
+  const std::string report = BuildTreeReport(*tree_);
+  setup_.prompter.ShowReport(window_, report);
+}
+
+}  // namespace twinseek
