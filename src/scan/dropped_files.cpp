@@ -3,20 +3,12 @@
 #include <deque>
 #include <optional>
 
-#include "base/cp932.h"
+#include "base/path_text.h"
 
 namespace twinseek {
 namespace {
 
 bool EscapeDown(const EscapeProbe& escape_down) { return escape_down && escape_down(); }
-
-// The folder with a backslash at its end, judged by whole characters.
-std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.substr(PrevCharPos(folder, folder.size())) != "\\") {
-    folder += '\\';
-  }
-  return folder;
-}
 
 }  // namespace
 
@@ -24,7 +16,7 @@ void WalkDroppedFolder(FileSystem& file_system, const std::string& folder, ScanL
                        const EscapeProbe& escape_down) {
   std::deque<std::string> pending{folder};
   while (!pending.empty()) {
-    const std::string location = WithSeparator(std::move(pending.front()));
+    const std::string location = WithSeparator(pending.front());
     pending.pop_front();
     file_system.ListFolder(location, [&](const DirEntry& entry) {
       if (entry.name_representable) {

@@ -64,16 +64,6 @@ Conditions DefaultConditions() {
   return conditions;
 }
 
-NameParts SplitName(std::string_view name) {
-  size_t pos = name.size();
-  while (pos > 0) {
-    pos = PrevCharPos(name, pos);
-    if (pos == 0) break;
-    if (name[pos] == '.') return {name.substr(0, pos), name.substr(pos)};
-  }
-  return {name, {}};
-}
-
 void AppendFileFragments(const DirEntry& entry, const Conditions& conditions, uint32_t checksum,
                          std::string& key) {
   key.clear();

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "scan/plugin_slot.h"
 
 namespace twinseek {
@@ -40,14 +41,6 @@ struct Conditions {
 // The conditions ticked when the main window opens: size and date.
 Conditions DefaultConditions();
 
-// A file name split from its end by whole code page 932 characters at the
-// first "." met, never looking at the first character: "a.tar.gz" is "a.tar"
-// and ".gz"; ".profile" and "README" have no extension (an empty one).
-struct NameParts {
-  std::string_view base;
-  std::string_view extension;  // with its dot, or empty
-};
-NameParts SplitName(std::string_view name);
 
 // Writes into key (replacing what it held, keeping its storage) the name,
 // extension, date, size and checksum fragments the conditions ask for, from

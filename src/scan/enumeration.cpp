@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/cp932.h"
+#include "base/path_text.h"
 #include "scan/wildcard.h"
 
 namespace twinseek {
@@ -23,11 +24,6 @@ int64_t DaysFromCivil(int64_t year, int month, int day) {
   const int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
   const int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
   return era * 146'097 + day_of_era - 719'468;
-}
-
-bool EndsWithSeparator(std::string_view location) {
-  if (location.empty()) return false;
-  return location.substr(PrevCharPos(location, location.size())) == "\\";
 }
 
 // The tests a file of the listing must pass, prepared once per folder.

@@ -4,21 +4,12 @@
 #include <string_view>
 
 #include "base/cp932.h"
+#include "base/path_text.h"
 #include "tree/marks.h"
 
 namespace twinseek {
 
 namespace {
-
-// The folder as the start of the paths inside it: given a final backslash
-// unless its last whole character is one (the second byte of a double-byte
-// character is no backslash). An empty folder becomes "\".
-std::string FolderPrefix(std::string_view folder) {
-  std::string prefix(folder);
-  const size_t last = PrevCharPos(prefix, prefix.size());
-  if (prefix.empty() || std::string_view(prefix).substr(last) != "\\") prefix += '\\';
-  return prefix;
-}
 
 // True when a backslash stands in text at or after pos, read by whole
 // characters from pos (pos being the start of a character). A NUL ends the
@@ -41,7 +32,7 @@ bool LiesInFolder(std::string_view path, std::string_view prefix, bool include_s
 }  // namespace
 
 int MarkByDirectory(ResultTree& tree, const DirectoryMarkRequest& request) {
-  const std::string prefix = FolderPrefix(request.folder);
+  const std::string prefix = WithSeparator(request.folder);
   int matched = 0;
   for (NodeHandle group = tree.FirstGroup(); group != kNoNode; group = tree.Next(group)) {
     for (NodeHandle file = tree.FirstFile(group); file != kNoNode; file = tree.Next(file)) {

@@ -1,0 +1,31 @@
+// Paths and file names as code page 932 text: the backslash separator and the
+// extension's dot are found by whole characters, so the second byte of a
+// double-byte character (0x5C in "表") is never taken for either.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace twinseek {
+
+// Whether the last whole character of path is a backslash.
+bool EndsWithSeparator(std::string_view path);
+
+// folder followed by exactly one backslash: one is appended unless its last
+// whole character is one. An empty folder gives "\".
+std::string WithSeparator(std::string_view folder);
+
+// The position of the last backslash of path, or npos.
+size_t LastSeparator(std::string_view path);
+
+// A file name split from its end by whole characters at the first "." met,
+// never looking at the first character: "a.tar.gz" is "a.tar" and ".gz";
+// ".profile" and "README" have no extension (an empty one).
+struct NameParts {
+  std::string_view base;
+  std::string_view extension;  // with its dot, or empty
+};
+NameParts SplitName(std::string_view name);
+
+}  // namespace twinseek
