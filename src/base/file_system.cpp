@@ -37,4 +37,10 @@ LocalTime CivilTime(FileTime time) {
   return civil;
 }
 
+bool FileSystem::CreateFolder(std::string_view) { return false; }
+
+FileError FileSystem::MoveFileTo(std::string_view, std::string_view) { return FileError::kOther; }
+
+FileError FileSystem::CopyFileTo(std::string_view, std::string_view) { return FileError::kOther; }
+
 }  // namespace twinseek

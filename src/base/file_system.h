@@ -107,6 +107,17 @@ class FileWriter {
   virtual bool Close() = 0;
 };
 
+// Why a change to the file system failed.
+enum class FileError {
+  kNone,          // no failure: the change was made
+  kNotFound,      // the source, or the folder of the destination, does not exist
+  kAccessDenied,  // no permission, a read-only file or folder, or a folder where a file is needed
+  kInUse,         // another process holds the file open without sharing it, or locks part of it
+  kDiskFull,      // the destination's volume has no room left
+  kExists,        // the destination name is taken: nothing was replaced
+  kOther,         // any other failure
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -137,6 +148,24 @@ class FileSystem {
   // when the file cannot be created (missing folder, no access, a folder of
   // that name).
   virtual std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) = 0;
+
+  // Creates one folder, with default security, whose parent exists. False
+  // when it cannot be created, also when the name is already taken (by a
+  // file or a folder). The default implementation creates nothing.
+  virtual bool CreateFolder(std::string_view path);
+
+  // Moves the file `from` to the path `to`, which may lie on another volume
+  // (then the file is copied and the source removed only once the copy is
+  // complete). An existing `to` is never replaced: kExists. On any failure
+  // the source stays as it was and no partial `to` is left behind. The
+  // default implementation moves nothing (kOther).
+  virtual FileError MoveFileTo(std::string_view from, std::string_view to);
+
+  // Copies the file `from` to the new path `to`, keeping the last-write time
+  // as the Windows copy does. An existing `to` is never replaced: kExists. A
+  // failure leaves no partial `to` behind. The default implementation copies
+  // nothing (kOther).
+  virtual FileError CopyFileTo(std::string_view from, std::string_view to);
 };
 
 // The file system of the system the program runs on.

@@ -9,9 +9,16 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "support/temp_tree.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace twinseek {
 
@@ -243,6 +250,88 @@ TEST(FileSystemTest, NamesCodePage932CannotHoldAreReportedNotAltered) {
   EXPECT_EQ(SystemFileSystem().OpenRead(tree.Path(entry.name)), nullptr);
 }
 
+std::string ReadFile(const std::string& path) {
+  std::unique_ptr<FileReader> reader = SystemFileSystem().OpenRead(path);
+  if (reader == nullptr) return "<cannot open>";
+  return ReadAll(*reader, 1 << 16);
+}
+
+// Bytes of every value, long enough to take more than one read.
+std::string SampleContent(char seed) {
+  std::string content;
+  for (int i = 0; i < 3'000'000; ++i) content += static_cast<char>(i * 13 + seed + i / 1024);
+  return content;
+}
+
+TEST(FileSystemTest, CopyKeepsTheBytesAndTheLastWriteTimeAndMoveTakesTheFileAway) {
+  TempTree tree;
+  const std::string content = SampleContent('a');
+  tree.Write(u8"表示.txt", content);
+  tree.SetLastWriteTime(u8"表示.txt", kSampleTime);
+  tree.MakeFolder(u8"表");
+  const std::string source = tree.Path(kJapaneseName);
+
+  const std::string copy = tree.Path("表\\copy.txt");
+  ASSERT_EQ(SystemFileSystem().CopyFileTo(source, copy), FileError::kNone);
+  EXPECT_EQ(ReadFile(source), content);
+  EXPECT_EQ(ReadFile(copy), content);
+  const std::optional<DirEntry> copied = SystemFileSystem().GetEntry(copy);
+  ASSERT_TRUE(copied.has_value());
+  EXPECT_EQ(copied->last_write_time, kSampleTime);
+
+  const std::string moved = tree.Path("表\\表示.txt");
+  ASSERT_EQ(SystemFileSystem().MoveFileTo(source, moved), FileError::kNone);
+  EXPECT_FALSE(SystemFileSystem().GetAttributes(source).has_value());
+  EXPECT_EQ(ReadFile(moved), content);
+  EXPECT_EQ(SystemFileSystem().GetEntry(moved)->last_write_time, kSampleTime);
+}
+
+TEST(FileSystemTest, MoveAndCopyNeverReplaceWhatIsThere) {
+  TempTree tree;
+  tree.Write(u8"source.txt", "the source");
+  tree.Write(u8"taken.txt", "already there");
+  tree.MakeFolder(u8"folder");
+  const std::string source = tree.Path("source.txt");
+  for (const std::string& target : {tree.Path("taken.txt"), tree.Path("folder")}) {
+    EXPECT_EQ(SystemFileSystem().MoveFileTo(source, target), FileError::kExists) << target;
+    EXPECT_EQ(SystemFileSystem().CopyFileTo(source, target), FileError::kExists) << target;
+  }
+  EXPECT_EQ(ReadFile(source), "the source");
+  EXPECT_EQ(ReadFile(tree.Path("taken.txt")), "already there");
+  EXPECT_TRUE(SystemFileSystem().GetAttributes(tree.Path("folder")).value_or(0) & kAttributeDirectory);
+  EXPECT_TRUE(SystemFileSystem().ListFolder(tree.Path("folder"), [](const DirEntry& entry) {
+    ADD_FAILURE() << "the folder received " << entry.name;
+    return true;
+  }));
+}
+
+TEST(FileSystemTest, AMissingSourceOrDestinationFolderChangesNothing) {
+  TempTree tree;
+  tree.Write(u8"source.txt", "the source");
+  const std::string missing = tree.Path("missing.txt");
+  EXPECT_EQ(SystemFileSystem().MoveFileTo(missing, tree.Path("a.txt")), FileError::kNotFound);
+  EXPECT_EQ(SystemFileSystem().CopyFileTo(missing, tree.Path("b.txt")), FileError::kNotFound);
+  EXPECT_FALSE(SystemFileSystem().GetAttributes(tree.Path("a.txt")).has_value());
+  EXPECT_FALSE(SystemFileSystem().GetAttributes(tree.Path("b.txt")).has_value());
+
+  const std::string source = tree.Path("source.txt");
+  EXPECT_EQ(SystemFileSystem().MoveFileTo(source, tree.Path("none\\a.txt")), FileError::kNotFound);
+  EXPECT_EQ(SystemFileSystem().CopyFileTo(source, tree.Path("none\\a.txt")), FileError::kNotFound);
+  EXPECT_EQ(ReadFile(source), "the source");
+}
+
+TEST(FileSystemTest, CreateFolderMakesOneLevelAndNeverTakesAUsedName) {
+  TempTree tree;
+  tree.Write(u8"file", "x");
+  EXPECT_TRUE(SystemFileSystem().CreateFolder(tree.Path("表")));
+  EXPECT_TRUE(SystemFileSystem().GetAttributes(tree.Path("表")).value_or(0) & kAttributeDirectory);
+  EXPECT_FALSE(SystemFileSystem().CreateFolder(tree.Path("表"))) << "it exists already";
+  EXPECT_FALSE(SystemFileSystem().CreateFolder(tree.Path("file")));
+  EXPECT_EQ(ReadFile(tree.Path("file")), "x");
+  EXPECT_FALSE(SystemFileSystem().CreateFolder(tree.Path("a\\b"))) << "one level only";
+  EXPECT_FALSE(SystemFileSystem().GetAttributes(tree.Path("a")).has_value());
+}
+
 #ifndef _WIN32
 TEST(PosixFileSystemTest, ABackslashInANameOnDiskCannotBeHeld) {
   TempTree tree;
@@ -251,6 +340,67 @@ TEST(PosixFileSystemTest, ABackslashInANameOnDiskCannotBeHeld) {
   const std::map<std::string, DirEntry> entries = ListAll(tree.Path("a"));
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_FALSE(entries.begin()->second.name_representable);
+}
+
+// A temporary tree under /dev/shm, or null when none can be made there.
+std::unique_ptr<TempTree> TempTreeInSharedMemory() {
+  const char* saved = std::getenv("TMPDIR");
+  const std::string previous = saved != nullptr ? saved : "";
+  setenv("TMPDIR", "/dev/shm", 1);
+  std::unique_ptr<TempTree> tree;
+  try {
+    tree = std::make_unique<TempTree>();
+  } catch (const std::exception&) {
+  }
+  if (saved != nullptr) {
+    setenv("TMPDIR", previous.c_str(), 1);
+  } else {
+    unsetenv("TMPDIR");
+  }
+  return tree;
+}
+
+// /dev/shm is another file system than the temporary folder on most Linux
+// machines: there a move has to copy the file and then remove the source.
+TEST(PosixFileSystemTest, MovesAcrossFileSystemsByCopyingThenRemoving) {
+  TempTree tree;
+  const std::unique_ptr<TempTree> other = TempTreeInSharedMemory();
+  if (other == nullptr) GTEST_SKIP() << "no /dev/shm";
+  if (SystemFileSystem().GetEntry(tree.Root())->identity->volume ==
+      SystemFileSystem().GetEntry(other->Root())->identity->volume) {
+    GTEST_SKIP() << "/dev/shm is on the same file system";
+  }
+  const std::string content = SampleContent('x');
+  tree.Write(u8"表示.txt", content);
+  tree.SetLastWriteTime(u8"表示.txt", kSampleTime);
+  other->Write(u8"taken.txt", "kept");
+
+  EXPECT_EQ(SystemFileSystem().MoveFileTo(tree.Path(kJapaneseName), other->Path("taken.txt")),
+            FileError::kExists);
+  EXPECT_EQ(ReadFile(other->Path("taken.txt")), "kept");
+  ASSERT_EQ(SystemFileSystem().MoveFileTo(tree.Path(kJapaneseName), other->Path(kJapaneseName)),
+            FileError::kNone);
+  EXPECT_FALSE(SystemFileSystem().GetAttributes(tree.Path(kJapaneseName)).has_value());
+  EXPECT_EQ(ReadFile(other->Path(kJapaneseName)), content);
+  EXPECT_EQ(SystemFileSystem().GetEntry(other->Path(kJapaneseName))->last_write_time, kSampleTime);
+}
+
+// A source in a folder the user may not write to cannot be removed: the
+// move fails and no second copy is left on the other file system.
+TEST(PosixFileSystemTest, AMoveAcrossFileSystemsThatCannotRemoveTheSourceLeavesNoCopy) {
+  if (geteuid() == 0) GTEST_SKIP() << "root may remove anything";
+  TempTree tree;
+  const std::unique_ptr<TempTree> other = TempTreeInSharedMemory();
+  if (other == nullptr) GTEST_SKIP() << "no /dev/shm";
+  tree.MakeFolder(u8"locked");
+  tree.Write(u8"locked\\a.txt", "content");
+  const std::string native_locked = tree.Root() + "/locked";
+  ASSERT_EQ(chmod(native_locked.c_str(), 0555), 0);
+  const FileError error = SystemFileSystem().MoveFileTo(tree.Path("locked\\a.txt"), other->Path("a.txt"));
+  chmod(native_locked.c_str(), 0755);
+  EXPECT_EQ(error, FileError::kAccessDenied);
+  EXPECT_EQ(ReadFile(tree.Path("locked\\a.txt")), "content");
+  EXPECT_FALSE(SystemFileSystem().GetAttributes(other->Path("a.txt")).has_value());
 }
 
 TEST(PosixFileSystemTest, LocalTimeAppliesTheOffsetInForceNow) {

@@ -4,11 +4,13 @@
 // included, which Windows would not allow) is reported, never altered.
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <ctime>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/utf8_text.h"
@@ -122,6 +124,116 @@ class PosixFileWriter final : public FileWriter {
   int descriptor_;
 };
 
+FileError ToFileError(int error) {
+  switch (error) {
+    case 0:
+      return FileError::kNone;
+    case ENOENT:
+    case ENOTDIR:
+      return FileError::kNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      return FileError::kAccessDenied;
+    case EBUSY:
+    case ETXTBSY:
+      return FileError::kInUse;
+    case ENOSPC:
+    case EDQUOT:
+      return FileError::kDiskFull;
+    case EEXIST:
+      return FileError::kExists;
+    default:
+      return FileError::kOther;
+  }
+}
+
+// A descriptor closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int value) : value_(value) {}
+  ~Descriptor() {
+    if (value_ >= 0) close(value_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  int get() const { return value_; }
+  bool valid() const { return value_ >= 0; }
+  // Closes now; the errno of a failed close, or 0.
+  int Close() {
+    const int result = close(value_);
+    value_ = -1;
+    return result == 0 ? 0 : errno;
+  }
+
+ private:
+  int value_;
+};
+
+// Writes all of data; the errno of the failure, or 0. A write that takes
+// nothing counts as a full disk.
+int WriteAll(int descriptor, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t count = write(descriptor, data, size);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return errno;
+    if (count == 0) return ENOSPC;
+    data += count;
+    size -= static_cast<size_t>(count);
+  }
+  return 0;
+}
+
+// Copies the contents, then the last-write time, of source into the new file
+// target; the errno of the failure, or 0.
+int CopyContents(int source, const struct stat& status, int target) {
+  std::vector<char> buffer(size_t{1} << 20);
+  for (;;) {
+    const ssize_t count = read(source, buffer.data(), buffer.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return errno;
+    if (count == 0) break;
+    if (const int error = WriteAll(target, buffer.data(), static_cast<size_t>(count))) return error;
+  }
+  const timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
+  if (futimens(target, times) != 0) return errno;
+  return 0;
+}
+
+// Copies the file from (native path) to the new path to, which must not
+// exist; a failure removes what was created. The errno of the failure, or 0.
+int CopyNative(const std::string& from, const std::string& to) {
+  Descriptor source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!source.valid()) return errno;
+  struct stat status;
+  if (fstat(source.get(), &status) != 0) return errno;
+  if (S_ISDIR(status.st_mode)) return EISDIR;
+  Descriptor target(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 0777));
+  if (!target.valid()) return errno;
+  int error = CopyContents(source.get(), status, target.get());
+  const int close_error = target.Close();
+  if (error == 0) error = close_error;
+  if (error != 0) unlink(to.c_str());
+  return error;
+}
+
+// Renames without replacing: renameat2 with RENAME_NOREPLACE, or, where the
+// file system does not offer it, a hard link and the removal of the old
+// name. The errno of the failure, or 0.
+int RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  if (link(from.c_str(), to.c_str()) != 0) return errno;
+  if (unlink(from.c_str()) != 0) {
+    const int error = errno;
+    unlink(to.c_str());
+    return error;
+  }
+  return 0;
+}
+
 class PosixFileSystem final : public FileSystem {
  public:
   bool ListFolder(std::string_view folder,
@@ -187,6 +299,41 @@ class PosixFileSystem final : public FileSystem {
     const int descriptor = open(native->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (descriptor < 0) return nullptr;
     return std::make_unique<PosixFileWriter>(descriptor);
+  }
+
+  bool CreateFolder(std::string_view path) override {
+    const std::optional<std::string> native = NativePath(path);
+    if (!native || native->empty()) return false;
+    return mkdir(native->c_str(), 0777) == 0;
+  }
+
+  // Across file systems (or where neither a rename nor a hard link works)
+  // the file is copied and the source removed only after a complete copy;
+  // if the source cannot be removed the copy goes again, and the file stays
+  // where it was.
+  FileError MoveFileTo(std::string_view from, std::string_view to) override {
+    const std::optional<std::string> source = NativePath(from);
+    const std::optional<std::string> target = NativePath(to);
+    if (!source || !target || source->empty() || target->empty()) return FileError::kOther;
+    int error = RenameNoReplace(*source, *target);
+    if (error != EXDEV && error != EPERM) return ToFileError(error);
+    struct stat status;
+    if (lstat(source->c_str(), &status) != 0) return ToFileError(errno);
+    if (!S_ISREG(status.st_mode)) return ToFileError(error);
+    if ((error = CopyNative(*source, *target)) != 0) return ToFileError(error);
+    if (unlink(source->c_str()) != 0) {
+      error = errno;
+      unlink(target->c_str());
+      return ToFileError(error);
+    }
+    return FileError::kNone;
+  }
+
+  FileError CopyFileTo(std::string_view from, std::string_view to) override {
+    const std::optional<std::string> source = NativePath(from);
+    const std::optional<std::string> target = NativePath(to);
+    if (!source || !target || source->empty() || target->empty()) return FileError::kOther;
+    return ToFileError(CopyNative(*source, *target));
   }
 };
 

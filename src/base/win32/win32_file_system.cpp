@@ -118,6 +118,45 @@ class Win32FileWriter final : public FileWriter {
   HANDLE file_;
 };
 
+FileError ToFileError(DWORD error) {
+  switch (error) {
+    case ERROR_SUCCESS:
+      return FileError::kNone;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return FileError::kNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileError::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return FileError::kInUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileError::kDiskFull;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileError::kExists;
+    default:
+      return FileError::kOther;
+  }
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// After a failed move or copy: a target that did not exist before the call
+// but does now is a partial copy, and goes; but only while the source is
+// still there, so that the one whole copy of a file is never removed.
+FileError CleanUpAfterFailure(DWORD error, const std::wstring& from, const std::wstring& to,
+                              bool target_existed) {
+  const FileError result = ToFileError(error);
+  if (result != FileError::kExists && !target_existed && Exists(to) && Exists(from)) {
+    SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(to.c_str());
+  }
+  return result == FileError::kNone ? FileError::kOther : result;
+}
+
 class Win32FileSystem final : public FileSystem {
  public:
   bool ListFolder(std::string_view folder,
@@ -194,6 +233,35 @@ class Win32FileSystem final : public FileSystem {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32FileWriter>(file);
+  }
+
+  bool CreateFolder(std::string_view path) override {
+    const std::wstring wide = Cp932ToWide(path);
+    return !wide.empty() && CreateDirectoryW(wide.c_str(), nullptr);
+  }
+
+  // Without MOVEFILE_REPLACE_EXISTING an existing target fails the move;
+  // across volumes the system copies and then deletes the source.
+  FileError MoveFileTo(std::string_view from, std::string_view to) override {
+    const std::wstring source = Cp932ToWide(from);
+    const std::wstring target = Cp932ToWide(to);
+    if (source.empty() || target.empty()) return FileError::kOther;
+    const bool target_existed = Exists(target);
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED)) return FileError::kNone;
+    return CleanUpAfterFailure(GetLastError(), source, target, target_existed);
+  }
+
+  FileError CopyFileTo(std::string_view from, std::string_view to) override {
+    const std::wstring source = Cp932ToWide(from);
+    const std::wstring target = Cp932ToWide(to);
+    if (source.empty() || target.empty()) return FileError::kOther;
+    const bool target_existed = Exists(target);
+    if (target_existed) return FileError::kExists;
+    if (CopyFileExW(source.c_str(), target.c_str(), nullptr, nullptr, nullptr,
+                    COPY_FILE_FAIL_IF_EXISTS)) {
+      return FileError::kNone;
+    }
+    return CleanUpAfterFailure(GetLastError(), source, target, target_existed);
   }
 };
 
