@@ -13,17 +13,20 @@ namespace {
 struct FileTally {
   int removed = 0;
   int left = 0;
+  int kept_marked = 0;  // files marked code that the path test kept
 };
 
-FileTally DeleteFilesMarked(ResultTree& tree, NodeHandle group, int code) {
+FileTally DeleteFilesMarked(ResultTree& tree, NodeHandle group, int code, const PathTest& leaves) {
   FileTally tally;
   for (NodeHandle file = tree.FirstFile(group); file != kNoNode;) {
     const NodeHandle next = tree.Next(file);
-    if (tree.GetMark(file) == code) {
+    const bool marked = tree.GetMark(file) == code;
+    if (marked && (!leaves || leaves(tree.Text(file)))) {
       tree.Delete(file);
       ++tally.removed;
     } else {
       ++tally.left;
+      if (marked) ++tally.kept_marked;
     }
     file = next;
   }
@@ -32,10 +35,12 @@ FileTally DeleteFilesMarked(ResultTree& tree, NodeHandle group, int code) {
 
 // Takes the files marked code out of one group and folds what is left: no
 // file drops the group with its key, one file makes the group unique, more
-// files get the summary again. A group that lost nothing is not touched.
+// files get the summary again. A group that lost nothing is not touched. A
+// file the path test kept (still in its place) keeps its mark, so a group
+// left with only such a file keeps it marked rather than unique.
 void ExcludeFromGroup(KeyIndex& index, ResultTree& tree, NodeHandle group, int code,
-                      ExclusionCounts& counts) {
-  const FileTally tally = DeleteFilesMarked(tree, group, code);
+                      const PathTest& leaves, ExclusionCounts& counts) {
+  const FileTally tally = DeleteFilesMarked(tree, group, code, leaves);
   counts.excluded_files += tally.removed;
   if (tally.removed == 0 && tally.left > 0) return;
 
@@ -45,7 +50,7 @@ void ExcludeFromGroup(KeyIndex& index, ResultTree& tree, NodeHandle group, int c
     index.Erase(key);
     tree.Delete(group);
     ++counts.removed_groups;
-  } else if (tally.left == 1) {
+  } else if (tally.left == 1 && tally.kept_marked == 0) {
     SetMark(tree, group, MarkUnique);
     ++counts.new_unique_files;
   } else {
@@ -66,13 +71,13 @@ void ShowUniqueFiles(KeyIndex& index, ResultTree& tree) {
   });
 }
 
-ExclusionCounts ExcludeByMark(KeyIndex& index, ResultTree& tree, int code) {
+ExclusionCounts ExcludeByMark(KeyIndex& index, ResultTree& tree, int code, const PathTest& leaves) {
   if (code == MarkUnique) index.EraseUngrouped();
   tree.Select(kNoNode);
   ExclusionCounts counts;
   for (NodeHandle group = tree.FirstGroup(); group != kNoNode;) {
     const NodeHandle next = tree.Next(group);
-    ExcludeFromGroup(index, tree, group, code, counts);
+    ExcludeFromGroup(index, tree, group, code, leaves, counts);
     group = next;
   }
   return counts;

@@ -4,6 +4,7 @@
 // Neither touches the files on disk.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "scan/key_index.h"
@@ -27,6 +28,9 @@ struct ExclusionCounts {
   friend bool operator==(const ExclusionCounts&, const ExclusionCounts&) = default;
 };
 
+// A question about a file, given its path.
+using PathTest = std::function<bool(const std::string& path)>;
+
 // Takes every file marked code out of the tree:
 // 1. With code 2 (unique) only: every key without a group is forgotten first
 //    (each one off both counters); these are not counted in the report.
@@ -39,7 +43,13 @@ struct ExclusionCounts {
 //    and keeps more gets its summary again; a group that lost nothing stays
 //    as it is, even with a summary out of date.
 // The caller hides the tree meanwhile and shows ExclusionReport.
-ExclusionCounts ExcludeByMark(KeyIndex& index, ResultTree& tree, int code);
+//
+// leaves, when given, narrows the files that go to those marked code for
+// which it answers true (given the file's path): after files were deleted or
+// moved, only those really gone from their paths leave the tree, and a file
+// still in its place keeps its mark and its group (a group left with only
+// such a file is not made unique: it gets its summary again).
+ExclusionCounts ExcludeByMark(KeyIndex& index, ResultTree& tree, int code, const PathTest& leaves = {});
 
 // "%d個のファイルを除外\r\n" always, then "%d個のインデックスが削除されました。\r\n"
 // when groups were removed, then "%d個の新たな非重複ファイルが発生しました。\r\n"

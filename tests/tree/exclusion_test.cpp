@@ -252,5 +252,29 @@ TEST_F(ExcludeByMarkTest, TheDeleteMarkFoldsGroupsAsAfterDeletingTheFiles) {
   EXPECT_EQ(index_.FileCount(), 3);
 }
 
+// After a delete or a move, a file still in its place keeps its mark and its
+// group; only the files really gone leave.
+TEST_F(ExcludeByMarkTest, FilesStillInPlaceStayWithTheirMark) {
+  const NodeHandle group = AddGroup("A", {MarkDelete, MarkDelete, MarkNone});
+  const std::string kept = PathOf("A", 1);
+  const ExclusionCounts counts =
+      ExcludeByMark(index_, tree_, MarkDelete, [&](const std::string& path) { return path != kept; });
+
+  EXPECT_EQ(counts, (ExclusionCounts{1, 0, 0}));
+  EXPECT_EQ(FilePaths(group), (std::vector<std::string>{kept, PathOf("A", 2)}));
+  EXPECT_EQ(FileMarks(group), (Marks{MarkDelete, MarkNone}));
+  EXPECT_EQ(tree_.GetMark(group), MarkDelete);
+  EXPECT_EQ(index_.FileCount(), 2);
+
+  // Left alone in its group, a kept file still keeps its mark: it is no
+  // unique file, only one whose deletion failed.
+  const NodeHandle pair = AddGroup("B", {MarkDelete, MarkDelete});
+  const std::string gone = PathOf("B", 1);
+  EXPECT_EQ(ExcludeByMark(index_, tree_, MarkDelete, [&](const std::string& path) { return path == gone; }),
+            (ExclusionCounts{1, 0, 0}));
+  EXPECT_EQ(FileMarks(pair), Marks{MarkDelete});
+  EXPECT_EQ(tree_.GetMark(pair), MarkDelete);
+}
+
 }  // namespace
 }  // namespace twinseek
