@@ -1,0 +1,54 @@
+#include "verify/win32/full_compare_worker.h"
+
+#include <string>
+
+#include "verify/file_compare.h"
+
+namespace twinseek {
+
+FullCompareWorker::FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem& file_system,
+                                     const FullCompareWindows& windows, Prompter& prompter)
+    : job_(job), tree_(tree), file_system_(file_system), windows_(windows), prompter_(prompter) {}
+
+FullCompareWorker::~FullCompareWorker() {
+  if (thread_ == nullptr) return;
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+}
+
+bool FullCompareWorker::Start() {
+  thread_ = CreateThread(nullptr, 0, &FullCompareWorker::ThreadProc, this, 0, nullptr);
+  return thread_ != nullptr;
+}
+
+DWORD WINAPI FullCompareWorker::ThreadProc(void* self) {
+  static_cast<FullCompareWorker*>(self)->Work();
+  return 0;
+}
+
+NodeHandle FullCompareWorker::CompareUnmarkedGroups(std::string& result) {
+  FileComparer comparer(file_system_);
+  NodeHandle group = tree_.FirstGroup();
+  for (; group != kNoNode && job_.cancel != 1; group = tree_.Next(group)) {
+    if (tree_.GetMark(group) != MarkNone) continue;
+    tree_.ScrollToTop(group);
+    CompareGroup(tree_, group, result, &job_.cancel, comparer);
+  }
+  return group;
+}
+
+void FullCompareWorker::Work() {
+  EnableWindow(windows_.tree, FALSE);
+  std::string result;
+  const NodeHandle stopped_at = CompareUnmarkedGroups(result);
+  if (job_.cancel == 1) {
+    tree_.Select(stopped_at);
+    result.append(kCompareInterruptedLine);
+  }
+  if (!result.empty()) prompter_.ShowReport(windows_.main_window, result);
+  EnableWindow(windows_.tree, TRUE);
+  job_.running = 0;
+  PostMessageW(windows_.main_window, WM_COMMAND, MAKEWPARAM(windows_.completion_command, BN_CLICKED), 0);
+}
+
+}  // namespace twinseek

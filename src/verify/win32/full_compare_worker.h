@@ -1,0 +1,66 @@
+// The background full comparison: every group whose summary mark is 0
+// compared on a thread of its own, started with the main window's scan job.
+//
+// The run disables the tree control, scrolls each group it takes to the top
+// of the tree's view and compares it, all through the tree's window messages.
+// When the user stopped it (the job's cancel flag at 1, read before each
+// group and before each base file), it selects the first group it did not
+// examine (nothing when it had passed the last) and ends the report with
+// kCompareInterruptedLine. A report that is not empty is shown in the report
+// window on this thread, owned by the main window, and the run waits until
+// the user closes it. Then it enables the tree again, clears the job's
+// running flag, as its very last use of the job, and posts the completion
+// command (WM_COMMAND with the id of the main window's hidden button) to the
+// main window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/file_system.h"
+#include "base/win32/prompter.h"
+#include "scan/scan_job.h"
+#include "tree/result_tree.h"
+
+namespace twinseek {
+
+// The main window's parts the run uses.
+struct FullCompareWindows {
+  HWND main_window = nullptr;
+  HWND tree = nullptr;
+  int completion_command = 0;
+};
+
+class FullCompareWorker {
+ public:
+  // Everything given must outlive the worker; tree must be usable from
+  // another thread (the tree-view control's own tree).
+  FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem& file_system, const FullCompareWindows& windows,
+                    Prompter& prompter);
+  // Waits for the thread to end.
+  ~FullCompareWorker();
+  FullCompareWorker(const FullCompareWorker&) = delete;
+  FullCompareWorker& operator=(const FullCompareWorker&) = delete;
+
+  // Starts the thread; the caller has set the job's running flag to 1 and
+  // its cancel flag to 0. False when no thread could be made (the flags are
+  // then the caller's to undo).
+  bool Start();
+
+ private:
+  static DWORD WINAPI ThreadProc(void* self);
+  void Work();
+  // Compares every group at 0 until the walk ends or the user stops it; the
+  // group at which the walk stopped (kNoNode past the last).
+  NodeHandle CompareUnmarkedGroups(std::string& result);
+
+  ScanJob& job_;
+  ResultTree& tree_;
+  FileSystem& file_system_;
+  FullCompareWindows windows_;
+  Prompter& prompter_;
+  HANDLE thread_ = nullptr;
+};
+
+}  // namespace twinseek
