@@ -1,0 +1,42 @@
+// The shell delete of the recycle bin: one SHFileOperationW over the
+// double-NUL-terminated list of wide paths.
+#include "fileops/win32/recycle_bin.h"
+
+#include <shellapi.h>
+
+#include "base/win32/wide_text.h"
+
+namespace twinseek {
+
+namespace {
+
+// FOF_ALLOWUNDO | FOF_FILESONLY: to the recycle bin, folders left alone.
+constexpr FILEOP_FLAGS kRecycleFlags = FOF_ALLOWUNDO | FOF_FILESONLY;
+
+// Each path followed by one NUL, the whole list by one more. An empty path
+// would end the list early and is left out.
+std::wstring DoubleNulList(const std::vector<std::string>& paths) {
+  std::wstring list;
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    list += Cp932ToWide(path);
+    list += L'\0';
+  }
+  list += L'\0';
+  return list;
+}
+
+}  // namespace
+
+void DeleteToRecycleBin(HWND owner, const std::vector<std::string>& paths) {
+  const std::wstring list = DoubleNulList(paths);
+  if (list.size() < 2) return;
+  SHFILEOPSTRUCTW operation = {};
+  operation.hwnd = owner;
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = list.c_str();
+  operation.fFlags = kRecycleFlags;
+  SHFileOperationW(&operation);
+}
+
+}  // namespace twinseek

@@ -1,0 +1,105 @@
+// The progress window of a move or copy: TransferFiles runs on a worker
+// thread while a modal window ("ファイルの移動" or "ファイルのコピー") shows
+// the file being handled, a progress bar and "ｷｬﾝｾﾙ".
+//
+// Contract:
+// - The window stays hidden while the run is short: it is shown only once
+//   the run has lasted kShowDelayMs, so a handful of files causes no flash.
+//   While it is hidden the owner is disabled all the same, as for any modal
+//   window.
+// - The worker changes the controls only by sending their window messages;
+//   "ｷｬﾝｾﾙ" (Escape, the close box) only sets the cancel flag that the
+//   worker's progress question returns, so the file under way is finished
+//   and the later ones are left untouched. The window ends only on the
+//   worker's completion command, its last act, so the worker never outlives
+//   the window it posts to, and Run returns only once the thread has ended.
+// - Run is called on the user-interface thread, one run at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/file_system.h"
+#include "fileops/transfer.h"
+
+namespace twinseek {
+
+// The window's caption for a move and for a copy.
+inline constexpr char kMoveProgressTitle[] = "ファイルの移動";
+inline constexpr char kCopyProgressTitle[] = "ファイルのコピー";
+
+class TransferDialog {
+ public:
+  // How long a run lasts before the window is shown, in milliseconds.
+  static constexpr UINT kShowDelayMs = 500;
+
+  // file_system must outlive the dialog; the worker moves and copies through
+  // it.
+  explicit TransferDialog(FileSystem& file_system) : file_system_(file_system) {}
+  TransferDialog(const TransferDialog&) = delete;
+  TransferDialog& operator=(const TransferDialog&) = delete;
+
+  // Moves or copies paths (code page 932) into folder, which must exist, as
+  // TransferFiles does, with the window owned by owner. Returns the outcome
+  // of TransferFiles. When no worker thread can be started nothing is
+  // touched and the outcome is a cancel with every path left untouched.
+  TransferOutcome Run(HWND owner, const std::vector<std::string>& paths, std::string_view folder,
+                      TransferKind kind);
+
+ private:
+  // The worker's thread handle, closed only after the thread has ended.
+  class WorkerThread {
+   public:
+    WorkerThread() = default;
+    ~WorkerThread() { Join(); }
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+
+    bool Start(LPTHREAD_START_ROUTINE routine, void* argument);
+    // True from a successful Start until Join.
+    bool Active() const { return handle_ != nullptr; }
+    // Waits for the thread to end and closes its handle; nothing if none.
+    void Join();
+
+   private:
+    HANDLE handle_ = nullptr;
+  };
+
+  // What one run works on, set by Run before the window opens.
+  struct Job {
+    const std::vector<std::string>* paths = nullptr;
+    std::string folder;
+    TransferKind kind = TransferKind::kMove;
+  };
+
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+  static DWORD WINAPI WorkThread(void* self);
+
+  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnInit();
+  bool OnCommand(int id, int code);
+  void OnShowTimer();
+  void OnCancel();
+  void OnWorkEnded();
+  void KeepHidden(WINDOWPOS& position) const;
+
+  // On the worker thread.
+  void Work();
+  bool ShowProgress(size_t done, size_t total);
+
+  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+
+  FileSystem& file_system_;
+  Job job_;
+  TransferOutcome outcome_;
+  HWND dialog_ = nullptr;
+  bool may_show_ = false;
+  std::atomic<int> cancel_{0};
+  WorkerThread worker_;  // last: destroyed (joined) first
+};
+
+}  // namespace twinseek
