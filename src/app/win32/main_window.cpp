@@ -37,6 +37,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup)
 
 MainWindow::~MainWindow() {
   worker_.reset();
+  compare_worker_.reset();
   index_.Clear();
   plugins_.UnloadAll();
   if (tree_images_ != nullptr) ImageList_Destroy(tree_images_);

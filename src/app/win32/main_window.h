@@ -28,7 +28,10 @@
 #include "scan/key_index.h"
 #include "scan/plugin_slot.h"
 #include "scan/scan_job.h"
+#include "fileops/transfer.h"
 #include "scan/win32/detection_worker.h"
+#include "tree/exclusion.h"
+#include "verify/win32/full_compare_worker.h"
 #include "tree/win32/tree_view_result_tree.h"
 
 namespace twinseek {
@@ -109,9 +112,22 @@ class MainWindow {
   // main_window_results.cpp: narrowing and widening the results, and the
   // tree report.
   bool OnResultsCommand(int id);
-  void ExcludeCommand(int code);
+  void ExcludeCommand(int code, const PathTest& leaves = {});
   void ShowUniqueFilesCommand();
   void ReportCommand();
+
+  // main_window_file_operations.cpp: delete, move and copy of marked files.
+  bool OnFileOperationCommand(int id);
+  void DeleteCommand();
+  void MoveCommand();
+  void CopyCommand();
+  void ReportTransfer(const TransferOutcome& outcome, TransferKind kind);
+  void ExcludeGoneFiles();
+
+  // main_window_comparison.cpp: the full comparison of one group or of all.
+  bool OnComparisonCommand(int id);
+  void CompareSelectedGroup();
+  void CompareAllGroups();
 
   MainWindowSetup setup_;
   HWND window_ = nullptr;
@@ -124,6 +140,7 @@ class MainWindow {
   KeyIndex index_;
   std::unique_ptr<TreeViewResultTree> tree_;
   std::unique_ptr<DetectionWorker> worker_;
+  std::unique_ptr<FullCompareWorker> compare_worker_;
   Conditions conditions_ = DefaultConditions();
   PluginSlots plugins_;
 };

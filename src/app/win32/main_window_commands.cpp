@@ -39,12 +39,16 @@ bool MainWindow::OnCommand(int id) {
     case IDM_HELP_ABOUT:
       ShowAbout();
       return true;
+    case IDM_EDIT_COMPARE_ALL:  // refuses by itself while a worker runs
+      CompareAllGroups();
+      return true;
     default:
       // The commands on the results are not reachable while a worker runs
       // (their buttons are disabled, the menu bar grey); a stray one is
       // ignored rather than let touch the tree or the key index.
       if (job_.running != 0) return false;
-      return OnMarkingCommand(id) || OnResultsCommand(id);
+      return OnMarkingCommand(id) || OnResultsCommand(id) || OnComparisonCommand(id) ||
+             OnFileOperationCommand(id);
   }
 }
 
@@ -128,6 +132,7 @@ void MainWindow::StartDetection() {
 // run left no result at all: with nothing to reset they are freed at once.
 void MainWindow::CompletionCommand() {
   worker_.reset();
+  compare_worker_.reset();
   if (FreeConditionsAfterRun(State())) EnableConditions(true);
   UpdateControls();
   UpdateMenuBar();

@@ -34,11 +34,11 @@ bool MainWindow::OnResultsCommand(int id) {
 // Takes every file of one mark out of the results; the tree stays hidden
 // until the report has been read. When nothing is left the conditions are
 // free again, as after a reset.
-void MainWindow::ExcludeCommand(int code) {
+void MainWindow::ExcludeCommand(int code, const PathTest& leaves) {
   WaitCursor wait;
   HWND tree = Item(IDC_MAIN_TREE);
   ShowWindow(tree, SW_HIDE);
-  const ExclusionCounts counts = ExcludeByMark(index_, *tree_, code);
+  const ExclusionCounts counts = ExcludeByMark(index_, *tree_, code, leaves);
   setup_.prompter.ShowMessage(window_, ExclusionReport(counts), {}, MB_OK);
   if (tree_->Count() == 0 && index_.empty()) EnableConditions(true);
   ShowWindow(tree, SW_SHOW);

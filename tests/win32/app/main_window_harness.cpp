@@ -47,15 +47,16 @@ bool GatedFileSystem::ListFolder(std::string_view folder,
   return SystemFileSystem().ListFolder(folder, visit);
 }
 
+void GatedFileSystem::WaitAtGate(std::string_view path) {
+  std::unique_lock lock(mutex_);
+  if (!closed_ || path != gated_path_) return;
+  reader_waiting_ = true;
+  changed_.wait(lock, [&] { return !closed_; });
+  reader_waiting_ = false;
+}
+
 std::optional<DirEntry> GatedFileSystem::GetEntry(std::string_view path) {
-  {
-    std::unique_lock lock(mutex_);
-    if (closed_ && path == gated_path_) {
-      reader_waiting_ = true;
-      changed_.wait(lock, [&] { return !closed_; });
-      reader_waiting_ = false;
-    }
-  }
+  WaitAtGate(path);
   return SystemFileSystem().GetEntry(path);
 }
 
@@ -64,6 +65,7 @@ std::optional<uint32_t> GatedFileSystem::GetAttributes(std::string_view path) {
 }
 
 std::unique_ptr<FileReader> GatedFileSystem::OpenRead(std::string_view path) {
+  WaitAtGate(path);
   return SystemFileSystem().OpenRead(path);
 }
 
@@ -73,6 +75,16 @@ std::unique_ptr<FileWriter> GatedFileSystem::CreateForWrite(std::string_view pat
 
 std::optional<FileIdentity> GatedFileSystem::GetIdentity(std::string_view path) {
   return SystemFileSystem().GetIdentity(path);
+}
+
+bool GatedFileSystem::CreateFolder(std::string_view path) { return SystemFileSystem().CreateFolder(path); }
+
+FileError GatedFileSystem::MoveFileTo(std::string_view from, std::string_view to) {
+  return SystemFileSystem().MoveFileTo(from, to);
+}
+
+FileError GatedFileSystem::CopyFileTo(std::string_view from, std::string_view to) {
+  return SystemFileSystem().CopyFileTo(from, to);
 }
 
 MainWindowHarness::MainWindowHarness() {

@@ -20,11 +20,11 @@
 
 namespace twinseek::testing {
 
-// The system's file system, except that reading the entry of one chosen path
-// waits until the test opens the gate.
+// The system's file system, except that reading the entry of one chosen
+// path, or opening it for reading, waits until the test opens the gate.
 class GatedFileSystem final : public FileSystem {
  public:
-  // From now on, GetEntry(path) waits at the gate.
+  // From now on, GetEntry(path) and OpenRead(path) wait at the gate.
   void CloseGate(std::string path);
   // True once a reader waits at the gate (waits up to 10 s).
   bool WaitForReader();
@@ -36,8 +36,13 @@ class GatedFileSystem final : public FileSystem {
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override;
   std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override;
   std::optional<FileIdentity> GetIdentity(std::string_view path) override;
+  bool CreateFolder(std::string_view path) override;
+  FileError MoveFileTo(std::string_view from, std::string_view to) override;
+  FileError CopyFileTo(std::string_view from, std::string_view to) override;
 
  private:
+  void WaitAtGate(std::string_view path);
+
   std::mutex mutex_;
   std::condition_variable changed_;
   std::string gated_path_;

@@ -1,0 +1,59 @@
+// The full comparison of the selected group on the user-interface thread,
+// and of every unmarked group on the background worker.
+#include "app/win32/main_window.h"
+
+#include "base/win32/wait_cursor.h"
+#include "resources/main_window_ids.h"
+#include "verify/file_compare.h"
+#include "verify/win32/full_compare_worker.h"
+
+namespace twinseek {
+
+bool MainWindow::OnComparisonCommand(int id) {
+  switch (id) {
+    case IDM_EDIT_FULL_COMPARE:
+      CompareSelectedGroup();
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Compares the selected group at once; it cannot be interrupted.
+void MainWindow::CompareSelectedGroup() {
+  const NodeHandle node = tree_->Selected();
+  if (node == kNoNode) return;
+  std::string result;
+  {
+    WaitCursor wait;
+    FileComparer comparer(setup_.file_system);
+    CompareGroup(*tree_, node, result, nullptr, comparer);
+  }
+  if (!result.empty()) setup_.prompter.ShowReport(window_, result);
+}
+
+// Starts the background comparison of every group still unmarked; "終了"
+// takes the focus, so Enter or Space asks it to stop.
+void MainWindow::CompareAllGroups() {
+  if (job_.running != 0) {
+    setup_.prompter.ShowMessage(window_, kBackgroundWorkRunningMessage, {}, MB_OK);
+    return;
+  }
+  job_.running = 1;
+  job_.cancel = 0;
+  UpdateControls();
+  UpdateMenuBar();
+  const FullCompareWindows windows{window_, Item(IDC_MAIN_TREE), IDC_MAIN_BUTTON_THREAD_DONE};
+  compare_worker_ = std::make_unique<FullCompareWorker>(job_, *tree_, setup_.file_system, windows,
+                                                        setup_.prompter);
+  if (!compare_worker_->Start()) {
+    compare_worker_.reset();
+    job_.running = 0;
+    UpdateControls();
+    UpdateMenuBar();
+    return;
+  }
+  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MAIN_BUTTON_QUIT)), TRUE);
+}
+
+}  // namespace twinseek
