@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/cp932.h"
+#include "base/win32/wide_text.h"
 #include "resources/scan_target_dialog_ids.h"
 #include "scan/name_patterns.h"
 #include "scan/scan_target_rules.h"
@@ -472,11 +473,40 @@ HWND WaitForChooser(DWORD thread) {
   return found;
 }
 
+BOOL CALLBACK TakeFolderTree(HWND window, LPARAM param) {
+  wchar_t class_name[32] = {};
+  GetClassNameW(window, class_name, 32);
+  if (std::wstring_view(class_name) != L"SysTreeView32") return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
+// The name of the folder selected in the chooser's folder tree.
+std::wstring SelectedFolderName(HWND chooser) {
+  HWND tree = nullptr;
+  EnumChildWindows(chooser, &TakeFolderTree, reinterpret_cast<LPARAM>(&tree));
+  if (tree == nullptr) return {};
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  if (item.hItem == nullptr || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+  return text;
+}
+
+std::wstring LastComponent(const std::wstring& path) {
+  const size_t separator = path.find_last_of(L'\\');
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
 class ChooseFolderTest : public ::testing::Test {
  protected:
   // Opens the chooser on its own thread with path preselected, then closes
   // it with the button id once OK is enabled; returns what ChooseFolder did.
   bool ChooseAndClose(std::string& path, int button) {
+    const std::wstring expected_selection = LastComponent(Cp932ToWide(path));
     bool chosen = false;
     UiThread ui([&] {
       OleInitialize(nullptr);
@@ -487,6 +517,9 @@ class ChooseFolderTest : public ::testing::Test {
     EXPECT_NE(chooser, nullptr);
     if (chooser != nullptr) {
       EXPECT_TRUE(testing::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(chooser, IDOK)) != 0; }));
+      // The preselection lands in the folder tree a moment after the
+      // chooser opens: wait for it before pressing the button.
+      testing::WaitUntil([&] { return SelectedFolderName(chooser) == expected_selection; }, 5000);
       PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     }
     EXPECT_TRUE(ui.Join());
