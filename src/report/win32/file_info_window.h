@@ -1,0 +1,95 @@
+// The file information window "ファイル情報": a small tool window owned by the
+// main window that shows one file on one of four pages chosen from its
+// drop-down list: size, times and attributes; the start of the content as
+// text; a hexadecimal dump of it; its picture through the image preview
+// control. Created hidden with the main window and never recreated.
+//
+// ShowFile reads the file once (attributes and head); the dump is built and
+// the picture handed to the control at most once after that, the first time
+// their pages are shown. Switching pages reads nothing again. The close box
+// hides the window and tells the owner (message kFileInfoStateMessage with 0).
+//
+// The file is read through a FileSystem: by default the system's, opened so
+// that other programs may go on reading and writing it; tests give their own.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/file_system.h"
+#include "report/file_info_text.h"
+#include "report/win32/image_preview_host.h"
+#include "report/win32/read_only_text_box.h"
+
+namespace twinseek {
+
+class FileInfoWindow {
+ public:
+  // The private message the window sends its owner when the user closes it
+  // with its close box: WPARAM 0 (the box "ファイルの情報を表示する(&I)" unticked).
+  static constexpr UINT kFileInfoStateMessage = 0x96;
+
+  // Reads files through the system's file system, sharing them for reading
+  // and writing with other programs.
+  FileInfoWindow();
+  // Reads files through file_system, which outlives the window.
+  explicit FileInfoWindow(FileSystem& file_system);
+  ~FileInfoWindow();
+  FileInfoWindow(const FileInfoWindow&) = delete;
+  FileInfoWindow& operator=(const FileInfoWindow&) = delete;
+
+  // Creates the window hidden, owned by owner, with page 0 selected and the
+  // image preview control created over the text box. False when the window
+  // itself cannot be created.
+  bool Create(HWND owner);
+  void Destroy();
+  HWND window() const { return window_; }
+
+  // Shows the file at path (code page 932), or clears the pages for an
+  // empty text.
+  void ShowFile(std::string_view path);
+  // Shows (SW_SHOWNORMAL) or hides the window.
+  void SetVisible(bool visible);
+  // Selects page 0 to 3 as the drop-down list would.
+  void SelectPage(int page);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  INT_PTR HandleMessage(UINT message, WPARAM wparam);
+
+  void OnInitDialog();
+  void OnCommand(int id, int code);
+  // True when the system command was the close box's, which is handled here.
+  bool OnSysCommand(WPARAM command);
+  void OnDestroy();
+
+  int SelectedPage() const;
+  // Shows the page selected in the drop-down list, loading what is stale.
+  void ShowSelectedPage();
+  void ShowTextPage(std::string_view text);
+  void ShowImagePage();
+  // The drop-down list across the top, the text box and the control below.
+  void Layout();
+
+  FileSystem& file_system_;
+  HWND window_ = nullptr;
+  HWND owner_ = nullptr;
+  HWND pages_ = nullptr;
+  std::optional<ReadOnlyTextBox> text_box_;
+  std::optional<ImagePreviewHost> image_;
+  bool image_created_ = false;
+
+  std::string path_;
+  FileContent content_;
+  std::string dump_;
+  // Staleness: cleared by ShowFile, set when the page first needs them.
+  bool content_loaded_ = false;
+  bool dump_built_ = false;
+  bool picture_handed_ = false;
+  int previous_page_ = -1;
+};
+
+}  // namespace twinseek
