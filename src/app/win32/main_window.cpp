@@ -31,7 +31,7 @@ LocalTime Today() {
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup)
-    : setup_(setup), criteria_(CurrentFolder(), Today()) {
+    : setup_(setup), criteria_(CurrentFolder(), Today()), file_info_(setup.file_system) {
   criteria_.output = &job_.scan_list;
 }
 
@@ -90,6 +90,9 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     case WM_CLOSE:
       return OnClose();
+    case WM_DESTROY:
+      file_info_.Destroy();
+      return FALSE;
     case kFileInfoStateMessage:
       OnFileInfoState(wparam);
       return TRUE;
@@ -119,6 +122,7 @@ void MainWindow::OnInitDialog() {
   selection_ = SelectionKind::kNothing;
   UpdateControls();
   UpdateMenuBar();
+  file_info_.Create(window_);
   SetUpTreeImages();
   EnableConditions(true);
   UpdateControls();

@@ -29,6 +29,7 @@
 #include "scan/plugin_slot.h"
 #include "scan/scan_job.h"
 #include "fileops/transfer.h"
+#include "report/win32/file_info_window.h"
 #include "scan/win32/detection_worker.h"
 #include "tree/exclusion.h"
 #include "verify/win32/full_compare_worker.h"
@@ -58,7 +59,7 @@ class MainWindow {
 
   // The private message with which the file information window reports the
   // new state of the box "ファイルの情報を表示する(&I)" (0 when it was closed).
-  static constexpr UINT kFileInfoStateMessage = 0x96;
+  static constexpr UINT kFileInfoStateMessage = FileInfoWindow::kFileInfoStateMessage;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -83,6 +84,7 @@ class MainWindow {
   void ReadConditions();
   void PutConditions();
   void OnFileInfoState(WPARAM ticked);
+  void ShowFileInfoClicked();
 
   // main_window_commands.cpp: routing, scans, reset, closing, help.
   bool OnCommand(int id);
@@ -139,6 +141,7 @@ class MainWindow {
   ScanJob job_;
   KeyIndex index_;
   std::unique_ptr<TreeViewResultTree> tree_;
+  FileInfoWindow file_info_;
   std::unique_ptr<DetectionWorker> worker_;
   std::unique_ptr<FullCompareWorker> compare_worker_;
   Conditions conditions_ = DefaultConditions();

@@ -33,6 +33,9 @@ bool MainWindow::OnCommand(int id) {
     case IDM_VIEW_THUMBNAIL:
       ThumbnailCommand();
       return true;
+    case IDC_MAIN_CHECK_SHOW_INFO:
+      ShowFileInfoClicked();
+      return true;
     case IDM_HELP_CONTENTS:
       Help(HELP_FINDER, 0);
       return true;
@@ -159,6 +162,7 @@ void MainWindow::Reset() {
   tree_->Clear();
   ShowWindow(tree, SW_SHOW);
   index_.Clear();
+  file_info_.ShowFile({});
   UpdateControls();
   UpdateMenuBar();
 }

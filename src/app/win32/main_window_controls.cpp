@@ -6,6 +6,7 @@
 
 #include "base/win32/wide_text.h"
 #include "resources/main_window_ids.h"
+#include "tree/mark_commands.h"
 
 namespace twinseek {
 namespace {
@@ -139,6 +140,18 @@ void MainWindow::PutConditions() {
   tick(IDC_MAIN_CHECK_CRC, conditions_.checksum);
   tick(IDC_MAIN_CHECK_DATE, conditions_.date);
   for (int slot = 0; slot < kPluginSlotCount; ++slot) tick(kPluginBoxes[slot], conditions_.plugins[slot]);
+}
+
+// "ファイルの情報を表示する(&I)" clicked: the file information window shows or
+// hides with the box, showing the selected file while ticked and cleared
+// otherwise.
+void MainWindow::ShowFileInfoClicked() {
+  const bool ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
+  file_info_.SetVisible(ticked);
+  std::string path;
+  const NodeHandle node = tree_->Selected();
+  if (ticked && SelectionKindOf(*tree_, node) == SelectionKind::kFile) path = tree_->Text(node);
+  file_info_.ShowFile(path);
 }
 
 // The file information window reports the new state of its box; the box

@@ -88,9 +88,16 @@ bool MainWindow::OnNotify(const NMHDR& header) {
   return true;
 }
 
-// The selection's kind follows every change of the tree's selection.
+// The selection's kind follows every change of the tree's selection, and a
+// selected file is shown in the file information window while its box is
+// ticked.
 void MainWindow::OnSelectionChanged(HTREEITEM item) {
-  selection_ = SelectionKindOf(*tree_, ToNodeHandle(item));
+  const NodeHandle node = ToNodeHandle(item);
+  selection_ = SelectionKindOf(*tree_, node);
+  if (selection_ == SelectionKind::kFile &&
+      IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED) {
+    file_info_.ShowFile(tree_->Text(node));
+  }
   UpdateControls();
 }
 

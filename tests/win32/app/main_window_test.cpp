@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/file_info_window_ids.h"
 #include "resources/main_window_ids.h"
 #include "resources/scan_target_dialog_ids.h"
 #include "scan/detection_run.h"
@@ -406,6 +407,36 @@ TEST_F(MainWindowTest, TheFileInformationBoxFollowsItsWindowAndTheThumbnailItem)
   // "サムネイル(&T)" flips the box.
   SendMessageW(window.window(), WM_COMMAND, IDM_VIEW_THUMBNAIL, 0);
   EXPECT_TRUE(window.Checked(IDC_MAIN_CHECK_SHOW_INFO));
+}
+
+TEST_F(MainWindowTest, TheFileInformationWindowShowsTheSelectedFileWhileTicked) {
+  WriteFiveFiles();
+  ASSERT_TRUE(window.Search(files.Root()));
+  HWND tree = GetDlgItem(window.window(), IDC_MAIN_TREE);
+  const auto group = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  const auto file = reinterpret_cast<HTREEITEM>(
+      SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(group)));
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(file));
+
+  Click(window.window(), IDC_MAIN_CHECK_SHOW_INFO);
+  HWND info = WaitForDialog(window.thread(), "ファイル情報");
+  ASSERT_NE(info, nullptr);
+  EXPECT_TRUE(ControlText(info, IDC_FILE_INFO_EDIT_TEXT).starts_with("[ファイルサイズ]\r\n    10 BYTES\r\n"));
+  // A group selected leaves the last file shown.
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(group));
+  EXPECT_TRUE(ControlText(info, IDC_FILE_INFO_EDIT_TEXT).starts_with("[ファイルサイズ]\r\n    10 BYTES\r\n"));
+
+  // The close box hides it and unticks the box; ticking again shows it.
+  SendMessageW(info, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(IsWindowVisible(info));
+  EXPECT_FALSE(window.Checked(IDC_MAIN_CHECK_SHOW_INFO));
+  Click(window.window(), IDC_MAIN_CHECK_SHOW_INFO);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(info) != 0; }));
+
+  // Reset clears it.
+  Click(window.window(), IDC_MAIN_BUTTON_RESET);
+  ASSERT_TRUE(WaitUntil([&] { return window.Text(IDC_MAIN_STATUS) == kEmptyStatus; }));
+  EXPECT_EQ(ControlText(info, IDC_FILE_INFO_EDIT_TEXT), "");
 }
 
 }  // namespace
