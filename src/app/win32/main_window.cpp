@@ -2,6 +2,7 @@
 // teardown, and the dispatch of its messages to their handlers.
 #include "app/win32/main_window.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "base/win32/wide_text.h"
@@ -122,7 +123,7 @@ void MainWindow::OnInitDialog() {
   selection_ = SelectionKind::kNothing;
   UpdateControls();
   UpdateMenuBar();
-  file_info_.Create(window_);
+  if (file_info_.Create(window_)) PlaceBeside(file_info_.window());
   SetUpTreeImages();
   EnableConditions(true);
   UpdateControls();
@@ -144,6 +145,21 @@ void MainWindow::SetUpTreeImages() {
                                       0, RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
   SendMessageW(Item(IDC_MAIN_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL,
                reinterpret_cast<LPARAM>(tree_images_));
+}
+
+// Puts a window of ours beside the main window: at its right edge when it
+// fits on the screen there, else at its left edge.
+void MainWindow::PlaceBeside(HWND other) {
+  RECT main{};
+  RECT rect{};
+  RECT screen{};
+  GetWindowRect(window_, &main);
+  GetWindowRect(other, &rect);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+  const int width = rect.right - rect.left;
+  int x = main.right;
+  if (x + width > screen.right) x = std::max(static_cast<int>(screen.left), static_cast<int>(main.left) - width);
+  SetWindowPos(other, nullptr, x, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::OnSize() { layout_.Reposition(); }

@@ -69,6 +69,7 @@ class MainWindow {
   void OnInitDialog();
   void LoadPlugins();
   void SetUpTreeImages();
+  void PlaceBeside(HWND other);
   void OnSize();
   void OnSizing(RECT& proposed);
   bool OnPaintMinimised();
