@@ -21,7 +21,10 @@ AtlAxGetControlFunction AtlHosting() {
         reinterpret_cast<AtlAxWinInitFunction>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
     auto get = reinterpret_cast<AtlAxGetControlFunction>(
         reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-    if (init == nullptr || get == nullptr || !init()) return nullptr;
+    if (init == nullptr || get == nullptr) return nullptr;
+    // The program enables the hosting at start-up already; a second
+    // registration of the window class answers FALSE and changes nothing.
+    init();
     return get;
   }();
   return get_control;

@@ -340,6 +340,19 @@ TEST_F(ImagePreviewHostTest, LeavesThePictureFileFreeWhileShowingIt) {
   EXPECT_GT(Capture(control).Count(kRed), 160 * 160 / 5);
 }
 
+// The program enables the hosting once at start-up; the host must still
+// create the control afterwards (a second AtlAxWinInit answers FALSE).
+TEST_F(ImagePreviewHostTest, CreatesTheControlWhenTheHostingWasEnabledBefore) {
+  HMODULE atl = LoadLibraryW(L"atl.dll");
+  ASSERT_NE(atl, nullptr);
+  auto init = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+  ASSERT_NE(init, nullptr);
+  init();
+  ImagePreviewHost host;
+  EXPECT_NE(Host(host), nullptr);
+  EXPECT_TRUE(host.created());
+}
+
 TEST_F(ImagePreviewHostTest, WithoutTheRegisteredControlCreationFailsAndLaterCallsDoNothing) {
   ASSERT_TRUE(dll_->Unregister());
   ImagePreviewHost host;
