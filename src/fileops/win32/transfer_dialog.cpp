@@ -31,19 +31,6 @@ TransferOutcome NothingHandled(size_t count) {
 
 }  // namespace
 
-bool TransferDialog::WorkerThread::Start(LPTHREAD_START_ROUTINE routine, void* argument) {
-  Join();
-  handle_ = CreateThread(nullptr, 0, routine, argument, 0, nullptr);
-  return handle_ != nullptr;
-}
-
-void TransferDialog::WorkerThread::Join() {
-  if (handle_ == nullptr) return;
-  WaitForSingleObject(handle_, INFINITE);
-  CloseHandle(handle_);
-  handle_ = nullptr;
-}
-
 TransferOutcome TransferDialog::Run(HWND owner, const std::vector<std::string>& paths,
                                     std::string_view folder, TransferKind kind) {
   job_ = Job{&paths, std::string(folder), kind};

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/win32/worker_thread.h"
 #include "fileops/transfer.h"
 
 namespace twinseek {
@@ -51,24 +52,6 @@ class TransferDialog {
                       TransferKind kind);
 
  private:
-  // The worker's thread handle, closed only after the thread has ended.
-  class WorkerThread {
-   public:
-    WorkerThread() = default;
-    ~WorkerThread() { Join(); }
-    WorkerThread(const WorkerThread&) = delete;
-    WorkerThread& operator=(const WorkerThread&) = delete;
-
-    bool Start(LPTHREAD_START_ROUTINE routine, void* argument);
-    // True from a successful Start until Join.
-    bool Active() const { return handle_ != nullptr; }
-    // Waits for the thread to end and closes its handle; nothing if none.
-    void Join();
-
-   private:
-    HANDLE handle_ = nullptr;
-  };
-
   // What one run works on, set by Run before the window opens.
   struct Job {
     const std::vector<std::string>* paths = nullptr;

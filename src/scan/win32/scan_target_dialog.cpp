@@ -72,19 +72,6 @@ void PostWalkEnded(HWND dialog) {
 
 }  // namespace
 
-bool ScanTargetDialog::WorkerThread::Start(LPTHREAD_START_ROUTINE routine, void* argument) {
-  Join();
-  handle_ = CreateThread(nullptr, 0, routine, argument, 0, nullptr);
-  return handle_ != nullptr;
-}
-
-void ScanTargetDialog::WorkerThread::Join() {
-  if (handle_ == nullptr) return;
-  WaitForSingleObject(handle_, INFINITE);
-  CloseHandle(handle_);
-  handle_ = nullptr;
-}
-
 ScanTargetDialog::ScanTargetDialog(ScanCriteria& criteria, Prompter& prompter, FileSystem& file_system)
     : criteria_(criteria), prompter_(prompter), file_system_(file_system) {}
 

@@ -25,6 +25,7 @@
 #include <cstdint>
 
 #include "base/file_system.h"
+#include "base/win32/worker_thread.h"
 #include "base/win32/prompter.h"
 #include "scan/enumeration.h"
 #include "scan/scan_list.h"
@@ -45,24 +46,6 @@ class ScanTargetDialog {
   bool Run(HWND owner, ScanList& output);
 
  private:
-  // The worker's thread handle, closed only after the thread has ended.
-  class WorkerThread {
-   public:
-    WorkerThread() = default;
-    ~WorkerThread() { Join(); }
-    WorkerThread(const WorkerThread&) = delete;
-    WorkerThread& operator=(const WorkerThread&) = delete;
-
-    bool Start(LPTHREAD_START_ROUTINE routine, void* argument);
-    // True from a successful Start until Join.
-    bool Active() const { return handle_ != nullptr; }
-    // Waits for the thread to end and closes its handle; nothing if none.
-    void Join();
-
-   private:
-    HANDLE handle_ = nullptr;
-  };
-
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
   static DWORD WINAPI WalkThread(void* self);
 
