@@ -59,15 +59,7 @@ TEST_F(MainWindowRedrawTest, EveryControlIsDrawnAfterMaximizeRestoreAndABorderDr
   ASSERT_TRUE(WaitUntil([&] { return IsZoomed(main) == FALSE; }));
   ExpectSameControls(before, "restore");
 
-  // The border dragged: the sizing check, then the new size.
-  RECT frame{};
-  GetWindowRect(main, &frame);
-  RECT dragged{frame.left, frame.top, frame.right + 130, frame.bottom + 70};
-  SendMessageW(main, WM_ENTERSIZEMOVE, 0, 0);
-  SendMessageW(main, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&dragged));
-  SetWindowPos(main, nullptr, 0, 0, dragged.right - dragged.left, dragged.bottom - dragged.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(main, WM_EXITSIZEMOVE, 0, 0);
+  DragBorder(main, 130, 70);
   ExpectSameControls(before, "a border drag");
 }
 

@@ -263,14 +263,7 @@ TEST_F(ReportWindowTest, EveryControlIsDrawnAfterMaximizeRestoreAndABorderDrag) 
   ASSERT_FALSE(IsZoomed(dialog));
   expect_drawn("restore");
 
-  RECT frame{};
-  GetWindowRect(dialog, &frame);
-  RECT dragged{frame.left, frame.top, frame.right + 90, frame.bottom + 40};
-  SendMessageW(dialog, WM_ENTERSIZEMOVE, 0, 0);
-  SendMessageW(dialog, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&dragged));
-  SetWindowPos(dialog, nullptr, 0, 0, dragged.right - dragged.left, dragged.bottom - dragged.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(dialog, WM_EXITSIZEMOVE, 0, 0);
+  testing::DragBorder(dialog, 90, 40);
   expect_drawn("a border drag");
   Close(dialog);
 }
