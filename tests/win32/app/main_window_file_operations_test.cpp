@@ -185,6 +185,7 @@ TEST_F(FileOperationsTest, TwoFilesOfOneNameMovedIntoOneFolderAreBothKept) {
   Write(u8"keep.txt", "kept file");
   Scan({files.Path("one\\x.txt"), files.Path("two\\x.txt"), files.Path("keep.txt")});
   MarkAllFiles(IDM_EDIT_MARK_DELETE);
+  window.prompter().QueueMessageAnswer(IDYES);  // every copy goes, knowingly
 
   Move(files.Path("new\\place"));  // two levels created
   EXPECT_EQ(Files(files.Root()), (Snapshot{{"keep.txt", "kept file"},
@@ -201,6 +202,7 @@ TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
   Scan({files.Path("a.txt"), files.Path("b.txt"), files.Path("c.txt")});
   MarkAllFiles(IDM_EDIT_MARK_DELETE);
   files.MakeFolder(u8"target");
+  window.prompter().QueueMessageAnswer(IDYES);  // every copy goes, knowingly
 
   const std::wstring locked_path = Cp932ToWide(files.Path("b.txt"));
   HANDLE locked = CreateFileW(locked_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -230,6 +232,57 @@ TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
   EXPECT_EQ(view.Text(file), files.Path("b.txt"));
   EXPECT_EQ(view.GetMark(file), MarkDelete);
   EXPECT_EQ(view.GetMark(ToNodeHandle(group)), MarkDelete);
+}
+
+// Groups whose every file is marked for deletion are named in one question
+// before a delete or a move, No being the default; No changes nothing.
+TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
+  Write(u8"a1.txt", "first");
+  Write(u8"a2.txt", "first");
+  Write(u8"b1.txt", "second");
+  Write(u8"b2.txt", "second");
+  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
+  const HTREEITEM whole = Node(TVGN_ROOT);
+  MarkNode(whole, IDM_EDIT_MARK_DELETE);                                // both files of the first group
+  MarkNode(Node(TVGN_CHILD, Node(TVGN_NEXT, whole)), IDM_EDIT_MARK_DELETE);  // one of the second
+  const std::string key = TreeViewResultTree(Tree()).Text(ToNodeHandle(whole));
+  const std::string named = "すべてのファイルに削除マークが付いているグループがあります。\r\n  " + key + "\r\n\r\n";
+  const Snapshot before = Files(files.Root());
+  files.MakeFolder(u8"target");
+  const UINT question_type = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+
+  for (const int command : {IDM_FILE_DELETE, IDM_FILE_MOVE}) {
+    window.prompter().Clear();
+    PostCommand(window.window(), command);  // answered No
+    ASSERT_TRUE(window.prompter().WaitForRecords(1));
+    // Once the window has handled this, the command is over, or waits in
+    // the shell's confirmation or the move dialog.
+    SendMessageW(window.window(), WM_NULL, 0, 0);
+    OtherDialog next{window.window()};
+    EnumThreadWindows(window.thread(), &FindOtherDialog, reinterpret_cast<LPARAM>(&next));
+    EXPECT_EQ(next.found, nullptr) << "No goes no further";
+    if (next.found != nullptr) PostMessageW(next.found, WM_COMMAND, IDCANCEL, 0);
+    const auto records = window.prompter().Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text, named + (command == IDM_FILE_DELETE
+                                            ? "削除すると、これらのグループのファイルは1つも残りません。\r\n続けますか？"
+                                            : "移動すると、これらのグループのファイルは元の場所に1つも残りません。\r\n続けますか？"));
+    EXPECT_EQ(records[0].type, question_type);
+    EXPECT_EQ(records[0].caption, "");
+    EXPECT_EQ(records[0].owner, window.window());
+  }
+  EXPECT_EQ(Files(files.Root()), before);
+  EXPECT_EQ(TreeViewResultTree(Tree()).Count(), 6u);
+
+  // Yes: the move goes on.
+  window.prompter().Clear();
+  window.prompter().QueueMessageAnswer(IDYES);
+  Move(files.Path("target"));
+  EXPECT_EQ(window.prompter().Records()[0].type, question_type);
+  EXPECT_EQ(Files(files.Root()), (Snapshot{{"b2.txt", "second"},
+                                          {"target\\a1.txt", "first"},
+                                          {"target\\a2.txt", "first"},
+                                          {"target\\b1.txt", "second"}}));
 }
 
 TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
@@ -286,6 +339,35 @@ TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
   EXPECT_EQ(view.GetMark(second), MarkUnique);
   EXPECT_EQ(view.GetMark(first), MarkDuplicate);
   EXPECT_TRUE(IsWindowEnabled(Tree()));
+}
+
+// A file another program holds open without sharing cannot be compared: its
+// pairs name it instead of calling it different, and the group is not
+// called a group of copies.
+TEST_F(FileOperationsTest, TheComparisonNamesAFileItCannotRead) {
+  Write(u8"a1.txt", "equal");
+  Write(u8"a2.txt", "equal");
+  Write(u8"a3.txt", "equal");
+  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("a3.txt")});
+  TreeViewResultTree view(Tree());
+  const NodeHandle group = view.FirstGroup();
+  const HANDLE locked =
+      CreateFileW(Cp932ToWide(files.Path("a3.txt")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+
+  MarkNode(ToTreeItem(group), IDM_EDIT_FULL_COMPARE);
+  CloseHandle(locked);
+  const auto records = window.prompter().Records();
+  ASSERT_EQ(records.size(), 1u);
+  const auto pair = [&](const char* a, const char* b) {
+    return "  " + files.Path(a) + "\r\n  " + files.Path(b) + "\r\n";
+  };
+  const std::string unreadable =
+      "は比較できません。ファイルの読み取りに失敗しました(" + files.Path("a3.txt") + ")\r\n\r\n";
+  EXPECT_EQ(records[0].text, "検査:" + view.Text(group) + "\r\n" + pair("a1.txt", "a2.txt") +
+                                 "は同一内容です\r\n\r\n" + pair("a1.txt", "a3.txt") + unreadable +
+                                 pair("a2.txt", "a3.txt") + unreadable);
+  EXPECT_EQ(view.GetMark(group), MarkNone);
 }
 
 // The background comparison stops at the next file when asked, by "終了" or
