@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -189,27 +190,17 @@ TEST(TransferFilesTest, AMoveIntoTheFileOwnFolderLeavesItAloneAndSaysSo) {
 
 // The system's file system, where someone else takes the first name a move
 // or copy aims at just before the file gets there.
-class RacingFileSystem final : public FileSystem {
+class RacingFileSystem final : public testing::ForwardingFileSystem {
  public:
   explicit RacingFileSystem(TempTree& tree) : tree_(tree) {}
 
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return system_.ListFolder(folder, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::unique_ptr<FileReader> OpenRead(std::string_view path) override { return system_.OpenRead(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
   FileError MoveFileTo(std::string_view from, std::string_view to) override {
     TakeFirst(to);
-    return system_.MoveFileTo(from, to);
+    return system().MoveFileTo(from, to);
   }
   FileError CopyFileTo(std::string_view from, std::string_view to) override {
     TakeFirst(to);
-    return system_.CopyFileTo(from, to);
+    return system().CopyFileTo(from, to);
   }
 
  private:
@@ -221,7 +212,6 @@ class RacingFileSystem final : public FileSystem {
   }
 
   TempTree& tree_;
-  FileSystem& system_ = SystemFileSystem();
   bool raced_ = false;
 };
 

@@ -87,6 +87,17 @@ class FileOperationsTest : public ::testing::Test {
     window.prompter().Clear();
   }
 
+  // Writes the files (ASCII names, one time for all) and scans them in that
+  // order.
+  void WriteAndScan(const std::vector<std::pair<std::string, std::string>>& named) {
+    std::vector<std::string> paths;
+    for (const auto& [name, content] : named) {
+      Write(std::u8string(name.begin(), name.end()), content);
+      paths.push_back(files.Path(name));
+    }
+    Scan(paths);
+  }
+
   HWND Tree() const { return GetDlgItem(window.window(), IDC_MAIN_TREE); }
   HTREEITEM Node(UINT relation, HTREEITEM from = nullptr) const {
     return reinterpret_cast<HTREEITEM>(
@@ -130,9 +141,7 @@ class FileOperationsTest : public ::testing::Test {
 };
 
 TEST_F(FileOperationsTest, NothingMarkedMeansNothingToDoMoveOrCopy) {
-  Write(u8"a.txt", "same");
-  Write(u8"b.txt", "same");
-  Scan({files.Path("a.txt"), files.Path("b.txt")});
+  WriteAndScan({{"a.txt", "same"}, {"b.txt", "same"}});
   const Snapshot before = Files(files.Root());
   for (int command : {IDM_FILE_DELETE, IDM_FILE_MOVE, IDM_FILE_COPY}) {
     SendMessageW(window.window(), WM_COMMAND, command, 0);
@@ -145,10 +154,7 @@ TEST_F(FileOperationsTest, NothingMarkedMeansNothingToDoMoveOrCopy) {
 // The recycle bin's delete, with the shell's own confirmation answered No and
 // then Yes: on No every file stays, on the disk and in the tree.
 TEST_F(FileOperationsTest, DeleteKeepsEverythingOnNoAndFoldsTheGroupOnYes) {
-  Write(u8"a.txt", "same");
-  Write(u8"b.txt", "same");
-  Write(u8"c.txt", "same");
-  Scan({files.Path("a.txt"), files.Path("b.txt"), files.Path("c.txt")});
+  WriteAndScan({{"a.txt", "same"}, {"b.txt", "same"}, {"c.txt", "same"}});
   const HTREEITEM group = Node(TVGN_ROOT);
   MarkNode(Node(TVGN_CHILD, group), IDM_EDIT_MARK_DELETE);
   MarkNode(Node(TVGN_NEXT, Node(TVGN_CHILD, group)), IDM_EDIT_MARK_DELETE);
@@ -180,10 +186,7 @@ TEST_F(FileOperationsTest, DeleteKeepsEverythingOnNoAndFoldsTheGroupOnYes) {
 TEST_F(FileOperationsTest, TwoFilesOfOneNameMovedIntoOneFolderAreBothKept) {
   files.MakeFolder(u8"one");
   files.MakeFolder(u8"two");
-  Write(u8"one\\x.txt", "copy");
-  Write(u8"two\\x.txt", "copy");
-  Write(u8"keep.txt", "kept file");
-  Scan({files.Path("one\\x.txt"), files.Path("two\\x.txt"), files.Path("keep.txt")});
+  WriteAndScan({{"one\\x.txt", "copy"}, {"two\\x.txt", "copy"}, {"keep.txt", "kept file"}});
   MarkAllFiles(IDM_EDIT_MARK_DELETE);
   window.prompter().QueueMessageAnswer(IDYES);  // every copy goes, knowingly
 
@@ -196,10 +199,7 @@ TEST_F(FileOperationsTest, TwoFilesOfOneNameMovedIntoOneFolderAreBothKept) {
 }
 
 TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
-  Write(u8"a.txt", "content");
-  Write(u8"b.txt", "content");
-  Write(u8"c.txt", "content");
-  Scan({files.Path("a.txt"), files.Path("b.txt"), files.Path("c.txt")});
+  WriteAndScan({{"a.txt", "content"}, {"b.txt", "content"}, {"c.txt", "content"}});
   MarkAllFiles(IDM_EDIT_MARK_DELETE);
   files.MakeFolder(u8"target");
   window.prompter().QueueMessageAnswer(IDYES);  // every copy goes, knowingly
@@ -237,13 +237,9 @@ TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
 // Groups whose every file is marked for deletion are named in one question
 // before a delete or a move, No being the default; No changes nothing.
 TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
-  Write(u8"a1.txt", "first");
-  Write(u8"a2.txt", "first");
-  Write(u8"b1.txt", "second");
-  Write(u8"b2.txt", "second");
-  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
+  WriteAndScan({{"a1.txt", "first"}, {"a2.txt", "first"}, {"b1.txt", "second"}, {"b2.txt", "second"}});
   const HTREEITEM whole = Node(TVGN_ROOT);
-  MarkNode(whole, IDM_EDIT_MARK_DELETE);                                // both files of the first group
+  MarkNode(whole, IDM_EDIT_MARK_DELETE);                                     // both files of the first group
   MarkNode(Node(TVGN_CHILD, Node(TVGN_NEXT, whole)), IDM_EDIT_MARK_DELETE);  // one of the second
   const std::string key = TreeViewResultTree(Tree()).Text(ToNodeHandle(whole));
   const std::string named = "すべてのファイルに削除マークが付いているグループがあります。\r\n  " + key + "\r\n\r\n";
@@ -251,7 +247,10 @@ TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
   files.MakeFolder(u8"target");
   const UINT question_type = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
 
-  for (const int command : {IDM_FILE_DELETE, IDM_FILE_MOVE}) {
+  const std::map<int, std::string> endings = {
+      {IDM_FILE_DELETE, "削除すると、これらのグループのファイルは1つも残りません。\r\n続けますか？"},
+      {IDM_FILE_MOVE, "移動すると、これらのグループのファイルは元の場所に1つも残りません。\r\n続けますか？"}};
+  for (const auto& [command, ending] : endings) {
     window.prompter().Clear();
     PostCommand(window.window(), command);  // answered No
     ASSERT_TRUE(window.prompter().WaitForRecords(1));
@@ -264,9 +263,7 @@ TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
     if (next.found != nullptr) PostMessageW(next.found, WM_COMMAND, IDCANCEL, 0);
     const auto records = window.prompter().Records();
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].text, named + (command == IDM_FILE_DELETE
-                                            ? "削除すると、これらのグループのファイルは1つも残りません。\r\n続けますか？"
-                                            : "移動すると、これらのグループのファイルは元の場所に1つも残りません。\r\n続けますか？"));
+    EXPECT_EQ(records[0].text, named + ending);
     EXPECT_EQ(records[0].type, question_type);
     EXPECT_EQ(records[0].caption, "");
     EXPECT_EQ(records[0].owner, window.window());
@@ -278,6 +275,7 @@ TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
   window.prompter().Clear();
   window.prompter().QueueMessageAnswer(IDYES);
   Move(files.Path("target"));
+  EXPECT_EQ(window.prompter().Records()[0].text, named + endings.at(IDM_FILE_MOVE));
   EXPECT_EQ(window.prompter().Records()[0].type, question_type);
   EXPECT_EQ(Files(files.Root()), (Snapshot{{"b2.txt", "second"},
                                           {"target\\a1.txt", "first"},
@@ -310,11 +308,7 @@ TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
 }
 
 TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
-  Write(u8"a1.txt", "equal");
-  Write(u8"a2.txt", "equal");
-  Write(u8"b1.txt", "left");
-  Write(u8"b2.txt", "rght");
-  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
+  WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"b1.txt", "left"}, {"b2.txt", "rght"}});
   TreeViewResultTree view(Tree());
   const NodeHandle first = view.FirstGroup();
   const NodeHandle second = view.Next(first);
@@ -345,10 +339,7 @@ TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
 // pairs name it instead of calling it different, and the group is not
 // called a group of copies.
 TEST_F(FileOperationsTest, TheComparisonNamesAFileItCannotRead) {
-  Write(u8"a1.txt", "equal");
-  Write(u8"a2.txt", "equal");
-  Write(u8"a3.txt", "equal");
-  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("a3.txt")});
+  WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"a3.txt", "equal"}});
   TreeViewResultTree view(Tree());
   const NodeHandle group = view.FirstGroup();
   const HANDLE locked =
@@ -373,11 +364,7 @@ TEST_F(FileOperationsTest, TheComparisonNamesAFileItCannotRead) {
 // The background comparison stops at the next file when asked, by "終了" or
 // by the close box, and the window stays open.
 TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStays) {
-  Write(u8"a1.txt", "equal");
-  Write(u8"a2.txt", "equal");
-  Write(u8"b1.txt", "four");
-  Write(u8"b2.txt", "four");
-  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
+  WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"b1.txt", "four"}, {"b2.txt", "four"}});
   TreeViewResultTree view(Tree());
   const NodeHandle first = view.FirstGroup();
   const NodeHandle second = view.Next(first);

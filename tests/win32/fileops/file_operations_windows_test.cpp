@@ -20,6 +20,7 @@
 #include "fileops/win32/transfer_dialog.h"
 #include "resources/move_target_dialog_ids.h"
 #include "resources/transfer_dialog_ids.h"
+#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 #include "support/win32/fake_prompter.h"
 #include "support/win32/ui_driver.h"
@@ -162,7 +163,7 @@ TEST_F(MoveTargetDialogTest, BrowseOffersNothingAndPutsTheChosenFolderInTheBox) 
 
 // The system's file system, whose move or copy of the gated file (by its
 // position among the calls) waits until the test opens the gate.
-class GatedFileSystem final : public FileSystem {
+class GatedFileSystem final : public testing::ForwardingFileSystem {
  public:
   explicit GatedFileSystem(int gated_call) : gated_call_(gated_call) {}
   ~GatedFileSystem() override { CloseHandle(gate_); CloseHandle(reached_); }
@@ -170,24 +171,13 @@ class GatedFileSystem final : public FileSystem {
   void Open() { SetEvent(gate_); }
   bool WaitUntilReached() { return WaitForSingleObject(reached_, 10000) == WAIT_OBJECT_0; }
 
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return system_.ListFolder(folder, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::unique_ptr<FileReader> OpenRead(std::string_view path) override { return system_.OpenRead(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
-  bool CreateFolder(std::string_view path) override { return system_.CreateFolder(path); }
   FileError MoveFileTo(std::string_view from, std::string_view to) override {
     Pass();
-    return system_.MoveFileTo(from, to);
+    return system().MoveFileTo(from, to);
   }
   FileError CopyFileTo(std::string_view from, std::string_view to) override {
     Pass();
-    return system_.CopyFileTo(from, to);
+    return system().CopyFileTo(from, to);
   }
 
  private:
@@ -197,7 +187,6 @@ class GatedFileSystem final : public FileSystem {
     WaitForSingleObject(gate_, 30000);
   }
 
-  FileSystem& system_ = SystemFileSystem();
   const int gated_call_;
   int calls_ = 0;  // the worker's thread only
   HANDLE gate_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
