@@ -376,12 +376,13 @@ TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStay
     ASSERT_TRUE(window.file_system().WaitForReader());
     EXPECT_FALSE(IsWindowEnabled(Tree()));
     EXPECT_FALSE(window.Enabled(IDC_MAIN_BUTTON_SEARCH));
+    // Sent, not posted: the window has set the cancel flag once this returns
+    // (it never waits for the worker).
     if (by_close_box) {
-      PostMessageW(window.window(), WM_CLOSE, 0, 0);
+      SendMessageW(window.window(), WM_CLOSE, 0, 0);
     } else {
-      PostCommand(window.window(), IDCANCEL);
+      SendMessageW(window.window(), WM_COMMAND, IDCANCEL, 0);
     }
-    Sleep(100);
     window.file_system().OpenGate();
     ASSERT_TRUE(window.prompter().WaitForRecords(1));
     ASSERT_TRUE(window.WaitUntilIdle());
