@@ -71,8 +71,9 @@ class ChecksumAhead {
   std::unique_ptr<Slot[]> slots_;
   std::atomic<size_t> cursor_{0};
   std::atomic<int> stop_{0};
-  // The run waits here for a file a helper is still reading or gives up. (std::atomic's
-  // own wait loses wake-ups in the MinGW runtime and hung the run.)
+  // The run waits here for a file a helper is still reading or gives up.
+  // (std::atomic's own wait loses wake-ups in the MinGW runtime and hung the
+  // run.)
   std::mutex done_mutex_;
   std::condition_variable done_;
   FileChecksum own_checksum_;
