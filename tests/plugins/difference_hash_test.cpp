@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <vector>
 
 #include "core/picture_look.h"
+#include "plugins/photo_like.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -30,17 +30,9 @@ uint64_t HashOf(uint32_t width, uint32_t height, const std::function<uint32_t(ui
   return grid.DifferenceHash();
 }
 
-// A smooth, photo-like picture defined on the unit square: waves of light
-// whose cells differ clearly from their neighbours.
-uint32_t Scene(double u, double v) {
-  const double light = 128 + 60 * std::sin(7.3 * u + 1.1) * std::cos(5.1 * v) + 50 * std::sin(13.7 * u * v + 2.0);
-  return GreyPixel(static_cast<uint32_t>(std::lround(std::fmin(255, std::fmax(0, light)))));
-}
-
-uint64_t SceneHash(uint32_t width, uint32_t height) {
-  return HashOf(width, height, [&](uint32_t x, uint32_t y) {
-    return Scene((x + 0.5) / width, (y + 0.5) / height);
-  });
+uint64_t SceneHash(uint32_t width, uint32_t height, int scene = 0) {
+  return HashOf(width, height,
+                [&](uint32_t x, uint32_t y) { return testing::PhotoLikePixel(x, y, width, height, scene); });
 }
 
 TEST(DifferenceHashTest, EachBitComparesACellWithItsRightNeighbour) {
@@ -66,9 +58,7 @@ TEST(DifferenceHashTest, TheSamePictureAtOtherSizesKeepsItsHash) {
   for (const auto& [width, height] : {std::pair{320u, 240u}, {1280u, 960u}, {333u, 251u}, {64u, 48u}}) {
     EXPECT_EQ(SceneHash(width, height), original) << width << "x" << height;
   }
-  // Another picture does not share it.
-  EXPECT_NE(HashOf(640, 480, [](uint32_t x, uint32_t y) { return Scene(1 - (x + 0.5) / 640, (y + 0.5) / 480); }),
-            original);
+  EXPECT_NE(SceneHash(640, 480, 1), original);  // another picture
 }
 
 TEST(DifferenceHashTest, TinyAndExtremePicturesAreSpreadOverTheGrid) {

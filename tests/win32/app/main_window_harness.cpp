@@ -11,15 +11,17 @@
 namespace twinseek::testing {
 namespace {
 
-// No comparator plug-ins: the condition boxes keep their captions.
 class NoPlugins final : public PluginLoader {
  public:
   std::unique_ptr<PluginLibrary> Load(int) override { return nullptr; }
 };
 
-NoPlugins no_plugins;
-
 }  // namespace
+
+PluginLoader& NoPluginLoader() {
+  static NoPlugins no_plugins;
+  return no_plugins;
+}
 
 void GatedFileSystem::CloseGate(std::string path) {
   std::lock_guard lock(mutex_);
@@ -87,12 +89,12 @@ FileError GatedFileSystem::CopyFileTo(std::string_view from, std::string_view to
   return SystemFileSystem().CopyFileTo(from, to);
 }
 
-MainWindowHarness::MainWindowHarness() {
+MainWindowHarness::MainWindowHarness(PluginLoader& plugin_loader) {
   InitializeCommonControls();
-  ui_ = std::make_unique<UiThread>([this] {
+  ui_ = std::make_unique<UiThread>([this, &plugin_loader] {
     OleInitialize(nullptr);
     {
-      MainWindow window(MainWindowSetup{0, "twinseek.HLP", prompter_, file_system_, no_plugins});
+      MainWindow window(MainWindowSetup{0, "twinseek.HLP", prompter_, file_system_, plugin_loader});
       window.Run();
     }
     OleUninitialize();

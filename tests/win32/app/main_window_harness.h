@@ -50,10 +50,14 @@ class GatedFileSystem final : public FileSystem {
   bool reader_waiting_ = false;
 };
 
+// Loads no comparator plug-in: the condition boxes keep their captions.
+PluginLoader& NoPluginLoader();
+
 class MainWindowHarness {
  public:
-  // Opens the window and waits until it shows.
-  MainWindowHarness();
+  // Opens the window, whose plug-ins plugin_loader loads, and waits until it
+  // shows.
+  explicit MainWindowHarness(PluginLoader& plugin_loader = NoPluginLoader());
   // Stops a running worker, closes the window if it is still open, and
   // waits for its thread.
   ~MainWindowHarness();
