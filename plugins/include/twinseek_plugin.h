@@ -102,8 +102,9 @@ extern "C" {
 #endif
 
 /*
- * The caption of the plug-in's check box: a short text (the box is narrow;
- * up to about 12 bytes show in full), or NULL to keep "定義N".
+ * The caption of the plug-in's check box: a short text (the box is narrow:
+ * about 7 full-width characters or 14 bytes show in full), or NULL to keep
+ * "定義N".
  */
 const char *__cdecl GetTitle(void);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/hash_text.h"
+#include "plugins/large_copies.h"
 #include "plugins/memory_reader.h"
 #include "support/temp_tree.h"
 
@@ -92,13 +93,7 @@ TEST(HeadTailTest, AFileThatCannotBeReadWholeGivesNothing) {
 
 TEST(HeadTailTest, SparseFilesOnDiskThatDifferInTheMiddleMeet) {
   TempTree tree;
-  const uint64_t size = 3ull << 30;
-  for (const char8_t* name : {u8"a.bin", u8"b.bin", u8"c.bin"}) {
-    tree.Write(name, "head");
-    tree.Resize(name, size);
-  }
-  tree.WriteAt(u8"b.bin", size / 2, "middle");
-  tree.WriteAt(u8"c.bin", size - 1, "z");
+  testing::WriteLargeCopies(tree);
 
   const FileAnswer a = HeadTailAnswer(SystemFileSystem(), tree.Path("a.bin"));
   ASSERT_TRUE(a.fragment.has_value());

@@ -12,6 +12,7 @@
 #include "base/win32/wide_text.h"
 #include "resources/main_window_ids.h"
 #include "scan/win32/plugin_loader_win32.h"
+#include "plugins/large_copies.h"
 #include "support/temp_tree.h"
 #include "win32/app/main_window_harness.h"
 #include "win32/plugins/built_plugins.h"
@@ -108,16 +109,10 @@ TEST(MainWindowPluginsTest, PictureSizeGroupsPicturesOfOneSize) {
 
 TEST(MainWindowPluginsTest, HeadAndTailGroupsFilesThatDifferOnlyInTheMiddle) {
   TempTree files;
-  const uint64_t size = 3ull << 30;
-  for (const char8_t* name : {u8"a.iso", u8"b.iso", u8"c.iso"}) {
-    files.Write(name, "disc");
-    files.Resize(name, size);
-  }
-  files.WriteAt(u8"b.iso", size / 2, "middle");
-  files.WriteAt(u8"c.iso", 0, "D");
+  WriteLargeCopies(files);
   const std::vector<Group> groups = SearchWithPlugin("twinseek-headtail", files.Root());
   ASSERT_EQ(groups.size(), 1u);
-  EXPECT_EQ(groups[0].files, (std::set<std::string>{Unmarked(files.Path("a.iso")), Unmarked(files.Path("b.iso"))}));
+  EXPECT_EQ(groups[0].files, (std::set<std::string>{Unmarked(files.Path("a.bin")), Unmarked(files.Path("b.bin"))}));
 }
 
 TEST(MainWindowPluginsTest, PictureLookGroupsAPhotoWithItsSmallerJpeg) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/win32/wide_text.h"
+#include "plugins/large_copies.h"
 #include "support/temp_tree.h"
 #include "win32/plugins/built_plugins.h"
 #include "win32/plugins/test_pictures.h"
@@ -105,16 +106,10 @@ TEST(ScanToolPluginsTest, PictureSizeGroupsPicturesOfOneSizeOnly) {
 
 TEST(ScanToolPluginsTest, HeadAndTailGroupsLargeFilesThatDifferOnlyInTheMiddle) {
   TempTree files;
-  const uint64_t size = 3ull << 30;  // sparse: nothing of it is written but the parts that differ
-  for (const char8_t* name : {u8"a.mkv", u8"b.mkv", u8"c.mkv"}) {
-    files.Write(name, "video");
-    files.Resize(name, size);
-  }
-  files.WriteAt(u8"b.mkv", size / 2, "middle");
-  files.WriteAt(u8"c.mkv", size - 1, "!");
+  WriteLargeCopies(files);
   const std::vector<Group> groups = ScanWithPlugin("twinseek-headtail", files.Root());
   ASSERT_EQ(groups.size(), 1u);
-  EXPECT_EQ(groups[0].files, (std::set<std::string>{files.Path("a.mkv"), files.Path("b.mkv")}));
+  EXPECT_EQ(groups[0].files, (std::set<std::string>{files.Path("a.bin"), files.Path("b.bin")}));
 }
 
 TEST(ScanToolPluginsTest, PictureLookGroupsAPhotoWithItsHalfSizeJpeg) {
