@@ -63,12 +63,6 @@ class Plugin {
   HMODULE module_;
 };
 
-WIN32_FIND_DATAA NamedData(const char* name) {
-  WIN32_FIND_DATAA data{};
-  std::strncpy(data.cFileName, name, sizeof data.cFileName - 1);
-  return data;
-}
-
 bool IsHash(const std::optional<std::string>& fragment) {
   return fragment && fragment->size() == 16 && fragment->find_first_not_of("0123456789abcdef") == std::string::npos;
 }
@@ -124,20 +118,6 @@ TEST(PluginDllsTest, WhatNoPluginCanUseGivesNoFragment) {
   }
 }
 
-TEST(PluginDllsTest, NameVariantsComeFromTheListedName) {
-  const Plugin plugin("twinseek-names");
-  const WIN32_FIND_DATAA original = NamedData("report.txt");
-  const std::optional<std::string> fragment = plugin.CheckFile("C:\\a\\report.txt", &original);
-  EXPECT_EQ(fragment, "REPORT.TXT");
-  for (const char* copy : {"report - コピー.txt", "ｒｅｐｏｒｔ (2).TXT", "Copy of report.txt"}) {
-    const WIN32_FIND_DATAA data = NamedData(copy);
-    EXPECT_EQ(plugin.CheckFile("C:\\whatever\\path", &data), fragment) << copy;
-  }
-  const WIN32_FIND_DATAA other = NamedData("other.txt");
-  EXPECT_NE(plugin.CheckFile("C:\\a\\report.txt", &other), fragment);  // the name counts, not the path
-  EXPECT_EQ(plugin.ReturnMessage(), "");
-}
-
 TEST(PluginDllsTest, PictureSizesAndLooksOfRealPictures) {
   TempTree tree;
   ASSERT_TRUE(WritePhotoPng(tree.Path("photo.png"), 640, 480));
@@ -184,19 +164,6 @@ TEST(PluginDllsTest, PictureSizesAndLooksOfRealPictures) {
   EXPECT_EQ(on_worker, photo);
   look.Release();
   look.Release();
-}
-
-TEST(PluginDllsTest, HeadAndTailOfAFile) {
-  TempTree tree;
-  tree.Write(u8"a.bin", std::string(100'000, 'a'));
-  tree.Write(u8"b.bin", std::string(100'000, 'a'));
-  tree.Write(u8"c.bin", std::string(100'000, 'a') + "c");
-  const Plugin plugin("twinseek-headtail");
-  const std::optional<std::string> a = plugin.CheckPath(tree.Path("a.bin"));
-  EXPECT_TRUE(IsHash(a)) << a.value_or("(null)");
-  EXPECT_EQ(plugin.CheckPath(tree.Path("b.bin")), a);
-  EXPECT_NE(plugin.CheckPath(tree.Path("c.bin")), a);
-  EXPECT_EQ(plugin.ReturnMessage(), "");
 }
 
 }  // namespace
