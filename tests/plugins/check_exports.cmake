@@ -3,7 +3,9 @@
 # Fails unless the DLL exports exactly the five entry points by their plain
 # names (no 32-bit decoration such as CheckFile@8) and imports no runtime DLL
 # of the compiler (libstdc++, libgcc, libwinpthread), which users do not have.
-execute_process(COMMAND "${OBJDUMP}" -p "${DLL}" OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+# In the C locale: the headings below are translated in others.
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C LANGUAGE= "${OBJDUMP}" -p "${DLL}"
+                OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed: ${result}")
 endif()
