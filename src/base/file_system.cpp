@@ -37,6 +37,8 @@ LocalTime CivilTime(FileTime time) {
   return civil;
 }
 
+bool FileReader::Seek(uint64_t) { return false; }
+
 bool FileSystem::CreateFolder(std::string_view) { return false; }
 
 FileError FileSystem::MoveFileTo(std::string_view, std::string_view) { return FileError::kOther; }
