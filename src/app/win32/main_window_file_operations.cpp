@@ -34,7 +34,7 @@ bool MainWindow::OnFileOperationCommand(int id) {
 }
 
 void MainWindow::DeleteCommand() {
-  const auto paths = MarkedPathList(*tree_, MarkDelete);
+  const auto paths = MarkedPathList(tree_, MarkDelete);
   if (!paths) {
     setup_.prompter.ShowMessage(window_, kNothingToDeleteMessage, {}, MB_OK);
     return;
@@ -44,7 +44,7 @@ void MainWindow::DeleteCommand() {
 }
 
 void MainWindow::MoveCommand() {
-  const auto paths = MarkedPathList(*tree_, MarkDelete);
+  const auto paths = MarkedPathList(tree_, MarkDelete);
   if (!paths) {
     setup_.prompter.ShowMessage(window_, kNothingToMoveMessage, {}, MB_OK);
     return;
@@ -58,7 +58,7 @@ void MainWindow::MoveCommand() {
 }
 
 void MainWindow::CopyCommand() {
-  const auto paths = MarkedPathList(*tree_, MarkCopy);
+  const auto paths = MarkedPathList(tree_, MarkCopy);
   if (!paths) {
     setup_.prompter.ShowMessage(window_, kNothingToCopyMessage, {}, MB_OK);
     return;

@@ -12,6 +12,7 @@
 #include "resources/main_window_ids.h"
 #include "resources/move_target_dialog_ids.h"
 #include "support/temp_tree.h"
+#include "support/win32/shown_tree.h"
 #include "win32/app/main_window_harness.h"
 
 namespace twinseek::testing {
@@ -167,8 +168,8 @@ TEST_F(FileOperationsTest, DeleteKeepsEverythingOnNoAndFoldsTheGroupOnYes) {
     if (answer == IDNO) {
       EXPECT_EQ(LastMessage(), "0個のファイルを除外\r\n");
       EXPECT_EQ(Files(files.Root()), before);
-      TreeViewResultTree view(Tree());
-      EXPECT_EQ(view.GetMark(ToNodeHandle(group)), MarkDelete);
+      const ShownTree view(Tree());
+      EXPECT_EQ(view.Mark(group), MarkDelete);
       EXPECT_EQ(view.Count(), 4u);
     } else {
       EXPECT_EQ(LastMessage(), "2個のファイルを除外\r\n1個の新たな非重複ファイルが発生しました。\r\n");
@@ -225,11 +226,11 @@ TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
   EXPECT_EQ(LastMessage(), "2個のファイルを除外\r\n");
   const HTREEITEM group = Node(TVGN_ROOT);
   ASSERT_NE(group, nullptr);
-  TreeViewResultTree view(Tree());
-  const auto file = ToNodeHandle(Node(TVGN_CHILD, group));
+  const ShownTree view(Tree());
+  const HTREEITEM file = Node(TVGN_CHILD, group);
   EXPECT_EQ(view.Text(file), files.Path("b.txt"));
-  EXPECT_EQ(view.GetMark(file), MarkDelete);
-  EXPECT_EQ(view.GetMark(ToNodeHandle(group)), MarkDelete);
+  EXPECT_EQ(view.Mark(file), MarkDelete);
+  EXPECT_EQ(view.Mark(group), MarkDelete);
 }
 
 TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
@@ -252,8 +253,7 @@ TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
                                           {"target\\x.txt", "already there"},
                                           {"target\\x (2).txt", "new copy"}}));
   // The tree is as it was: the copied file keeps its mark.
-  TreeViewResultTree view(Tree());
-  EXPECT_EQ(view.GetMark(ToNodeHandle(Node(TVGN_CHILD, Node(TVGN_ROOT)))), MarkCopy);
+  EXPECT_EQ(ShownTree(Tree()).Mark(Node(TVGN_CHILD, Node(TVGN_ROOT))), MarkCopy);
 }
 
 TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
@@ -262,16 +262,16 @@ TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
   Write(u8"b1.txt", "left");
   Write(u8"b2.txt", "rght");
   Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
-  TreeViewResultTree view(Tree());
-  const NodeHandle first = view.FirstGroup();
-  const NodeHandle second = view.Next(first);
+  const ShownTree view(Tree());
+  const HTREEITEM first = view.FirstGroup();
+  const HTREEITEM second = view.Next(first);
 
-  MarkNode(ToTreeItem(first), IDM_EDIT_FULL_COMPARE);
+  MarkNode(first, IDM_EDIT_FULL_COMPARE);
   auto records = window.prompter().Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].kind, PromptRecord::Kind::kReport);
   EXPECT_EQ(records[0].text, "検査:" + view.Text(first) + "\r\nすべて同一内容です。\r\n\r\n");
-  EXPECT_EQ(view.GetMark(first), MarkDuplicate);
+  EXPECT_EQ(view.Mark(first), MarkDuplicate);
 
   // All groups: only the one still unmarked is compared.
   window.prompter().Clear();
@@ -283,8 +283,8 @@ TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
   EXPECT_EQ(records[0].text, "検査:" + view.Text(second) + "\r\n  " + files.Path("b1.txt") + "\r\n  " +
                                  files.Path("b2.txt") + "\r\nは同一内容ではありません\r\n\r\n");
   EXPECT_EQ(records[0].owner, window.window());
-  EXPECT_EQ(view.GetMark(second), MarkUnique);
-  EXPECT_EQ(view.GetMark(first), MarkDuplicate);
+  EXPECT_EQ(view.Mark(second), MarkUnique);
+  EXPECT_EQ(view.Mark(first), MarkDuplicate);
   EXPECT_TRUE(IsWindowEnabled(Tree()));
 }
 
@@ -296,9 +296,9 @@ TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStay
   Write(u8"b1.txt", "four");
   Write(u8"b2.txt", "four");
   Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
-  TreeViewResultTree view(Tree());
-  const NodeHandle first = view.FirstGroup();
-  const NodeHandle second = view.Next(first);
+  const ShownTree view(Tree());
+  const HTREEITEM first = view.FirstGroup();
+  const HTREEITEM second = view.Next(first);
 
   for (const bool by_close_box : {false, true}) {
     window.prompter().Clear();
@@ -320,8 +320,8 @@ TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStay
 
     const std::string text = window.prompter().Records()[0].text;
     EXPECT_EQ(text, "検査:" + view.Text(first) + "\r\n検査中断\r\n検査はユーザーの指示で中断されました。\r\n");
-    EXPECT_EQ(view.GetMark(first), MarkNone);
-    EXPECT_EQ(view.GetMark(second), MarkNone);  // never examined
+    EXPECT_EQ(view.Mark(first), MarkNone);
+    EXPECT_EQ(view.Mark(second), MarkNone);  // never examined
     EXPECT_EQ(view.Selected(), second);         // the first group not examined
     EXPECT_TRUE(IsWindowEnabled(Tree()));
   }
