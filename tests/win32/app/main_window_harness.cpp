@@ -88,12 +88,13 @@ FileError GatedFileSystem::CopyFileTo(std::string_view from, std::string_view to
   return SystemFileSystem().CopyFileTo(from, to);
 }
 
-MainWindowHarness::MainWindowHarness() {
+MainWindowHarness::MainWindowHarness(PluginLoader* loader) {
   InitializeCommonControls();
-  ui_ = std::make_unique<UiThread>([this] {
+  PluginLoader& plugins = loader != nullptr ? *loader : no_plugins;
+  ui_ = std::make_unique<UiThread>([this, &plugins] {
     OleInitialize(nullptr);
     {
-      MainWindow window(MainWindowSetup{0, "twinseek.HLP", prompter_, file_system_, no_plugins});
+      MainWindow window(MainWindowSetup{0, "twinseek.HLP", prompter_, file_system_, plugins});
       window.Run();
     }
     OleUninitialize();

@@ -52,8 +52,9 @@ class GatedFileSystem final : public FileSystem {
 
 class MainWindowHarness {
  public:
-  // Opens the window and waits until it shows.
-  MainWindowHarness();
+  // Opens the window and waits until it shows; plug-ins come from loader
+  // (none when it is null).
+  explicit MainWindowHarness(PluginLoader* loader = nullptr);
   // Stops a running worker, closes the window if it is still open, and
   // waits for its thread.
   ~MainWindowHarness();

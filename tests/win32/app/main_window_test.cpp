@@ -3,6 +3,8 @@
 // and report goes through the recording prompt routine.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -437,6 +439,60 @@ TEST_F(MainWindowTest, TheFileInformationWindowShowsTheSelectedFileWhileTicked) 
   Click(window.window(), IDC_MAIN_BUTTON_RESET);
   ASSERT_TRUE(WaitUntil([&] { return window.Text(IDC_MAIN_STATUS) == kEmptyStatus; }));
   EXPECT_EQ(ControlText(info, IDC_FILE_INFO_EDIT_TEXT), "");
+}
+
+// A plug-in whose fragment holds a code page 932 code that has a twin
+// (0xED40 is also written 0xFA5C): the control can only show such a key, the
+// tree keeps its bytes.
+class TwinCodePlugin final : public PluginLibrary {
+ public:
+  std::optional<std::string> GetTitle() override { return "twin"; }
+  bool InitCheck() override { return true; }
+  std::optional<std::string> CheckFile(std::string_view, const DirEntry&) override { return "\xED\x40"; }
+  std::optional<std::string> ReturnMessage() override { return std::nullopt; }
+  void Release() override {}
+};
+
+class TwinCodeLoader final : public PluginLoader {
+ public:
+  std::unique_ptr<PluginLibrary> Load(int slot) override {
+    return slot == 1 ? std::make_unique<TwinCodePlugin>() : nullptr;
+  }
+};
+
+TEST(MainWindowKeyTest, AKeyTheControlCannotShowExactlyStillFindsItsEntry) {
+  TempTree files;
+  for (const auto* name : {u8"a.txt", u8"b.txt"}) {
+    files.Write(name, "same");
+    files.SetLastWriteTime(name, kSameTime);
+  }
+  TwinCodeLoader loader;
+  MainWindowHarness window(&loader);
+  SendDlgItemMessageW(window.window(), IDC_MAIN_CHECK_PLUGIN1, BM_SETCHECK, BST_CHECKED, 0);
+  window.Drop({files.Path("a.txt"), files.Path("b.txt")});
+  ASSERT_TRUE(window.WaitForClosingMessage(0));
+  ASSERT_TRUE(window.WaitUntilIdle());
+  ASSERT_EQ(window.Text(IDC_MAIN_STATUS), "1/1idx 2/2files(1dup)");
+  // What the control shows is the twin it converts to.
+  ASSERT_EQ(window.TreeLines().front().substr(window.TreeLines().front().size() - 4), "\xFA\x5C#0");
+
+  // Both files unique, then the unique files excluded: the group goes, and
+  // its key with it.
+  HWND tree = GetDlgItem(window.window(), IDC_MAIN_TREE);
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  SendMessageW(window.window(), WM_COMMAND, IDM_EDIT_MARK_UNIQUE, 0);
+  SendMessageW(window.window(), WM_COMMAND, IDC_MAIN_BUTTON_EXCLUDE_UNIQUE, 0);
+  EXPECT_EQ(window.prompter().MessageTexts().back(), "2個のファイルを除外\r\n1個のインデックスが削除されました。\r\n");
+  EXPECT_EQ(window.Text(IDC_MAIN_STATUS), kEmptyStatus);
+  EXPECT_TRUE(window.TreeLines().empty());
+
+  // A later scan opens the group anew rather than adding under the old one.
+  window.prompter().Clear();
+  window.Drop({files.Path("a.txt"), files.Path("b.txt")});
+  ASSERT_TRUE(window.WaitForClosingMessage(0));
+  ASSERT_TRUE(window.WaitUntilIdle());
+  EXPECT_EQ(window.Text(IDC_MAIN_STATUS), "1/1idx 2/2files(1dup)");
+  EXPECT_EQ(window.TreeLines().size(), 3u);
 }
 
 }  // namespace
