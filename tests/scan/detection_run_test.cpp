@@ -272,8 +272,8 @@ TEST_F(DetectionRunTest, PluginFragmentsAndMessagesJoinKeysAndLog) {
   const DetectionResult result = Run(conditions, scan_list);
   EXPECT_EQ(Groups(), (GroupList{{"(1) ab", {scan_list[0], scan_list[3]}}}));
   EXPECT_EQ(result.error_log, "note ac!\r\n");
-  EXPECT_NE(index_.Find("(1)"), nullptr) << "no fragment, nothing after the size";
-  EXPECT_NE(index_.Find("(1) ac"), nullptr);
+  EXPECT_TRUE(index_.Find("(1)").has_value()) << "no fragment, nothing after the size";
+  EXPECT_TRUE(index_.Find("(1) ac").has_value());
 }
 
 }  // namespace
@@ -305,7 +305,7 @@ TEST_F(DetectionRunTest, EntriesOfTheWalkAreNotReadAgainAndChecksumLinesKeepTheL
   EXPECT_EQ(result.error_log, expected_log);
   // The removed files were registered from their walk entries, with checksum 0.
   EXPECT_EQ(index_.FileCount(), 300);
-  EXPECT_NE(index_.Find("(100)@0"), nullptr);
+  EXPECT_TRUE(index_.Find("(100)@0").has_value());
 }
 
 }  // namespace

@@ -54,9 +54,7 @@ MainWindowState MainWindow::State() const {
     state.key_count = static_cast<int>(index_.size());
     state.index_count = index_.IndexCount();
     state.file_count = index_.FileCount();
-    index_.ForEach([&](std::string_view, const KeyEntry& entry) {
-      if (entry.group != kNoNode) ++state.group_count;
-    });
+    state.group_count = index_.GroupCount();
   }
   return state;
 }
