@@ -34,8 +34,7 @@ LocalTime Today() {
 MainWindow::MainWindow(const MainWindowSetup& setup)
     : prompter_(setup.prompter, view_),
       setup_{setup.load_limit_kb, setup.help_path, prompter_, setup.file_system, setup.plugin_loader},
-      criteria_(CurrentFolder(), Today()),
-      file_info_(setup.file_system) {
+      criteria_(CurrentFolder(), Today()) {
   criteria_.output = &job_.scan_list;
 }
 

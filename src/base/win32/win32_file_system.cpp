@@ -1,9 +1,8 @@
 // The file system over the wide Windows calls; paths are converted from code
 // page 932 explicitly, names back to it, and a name that code page 932 cannot
 // hold is reported as such instead of being altered.
-#include <windows.h>
+#include "base/win32/win32_file_system.h"
 
-#include "base/file_system.h"
 #include "base/win32/wide_text.h"
 
 namespace twinseek {
@@ -159,6 +158,9 @@ FileError CleanUpAfterFailure(DWORD error, const std::wstring& from, const std::
 
 class Win32FileSystem final : public FileSystem {
  public:
+  // read_sharing: the FILE_SHARE_* bits OpenRead opens files with.
+  explicit Win32FileSystem(DWORD read_sharing = FILE_SHARE_READ) : read_sharing_(read_sharing) {}
+
   bool ListFolder(std::string_view folder,
                   const std::function<bool(const DirEntry&)>& visit) override {
     std::wstring pattern = Cp932ToWide(folder);
@@ -201,7 +203,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, read_sharing_, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
@@ -263,6 +265,9 @@ class Win32FileSystem final : public FileSystem {
     }
     return CleanUpAfterFailure(GetLastError(), source, target, target_existed);
   }
+
+ private:
+  DWORD read_sharing_;
 };
 
 }  // namespace
@@ -279,6 +284,10 @@ LocalTime ToLocalTime(FileTime time) {
 FileSystem& SystemFileSystem() {
   static Win32FileSystem file_system;
   return file_system;
+}
+
+std::unique_ptr<FileSystem> MakeWin32FileSystem(DWORD read_sharing) {
+  return std::make_unique<Win32FileSystem>(read_sharing);
 }
 
 }  // namespace twinseek
