@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace twinseek {
@@ -15,6 +16,15 @@ class TextArena {
   TextArena() = default;
   TextArena(const TextArena&) = delete;
   TextArena& operator=(const TextArena&) = delete;
+  // The texts move with their blocks; the arena moved from is empty.
+  TextArena(TextArena&& other) noexcept { *this = std::move(other); }
+  TextArena& operator=(TextArena&& other) noexcept {
+    blocks_ = std::move(other.blocks_);
+    free_ = std::exchange(other.free_, nullptr);
+    left_ = std::exchange(other.left_, 0);
+    other.blocks_.clear();
+    return *this;
+  }
 
   // Copies the texts one after the other and answers where the first
   // begins; the others follow it directly.
