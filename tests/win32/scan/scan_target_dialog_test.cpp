@@ -151,7 +151,10 @@ class ScanTargetDialogTest : public ::testing::Test {
   }
 
   // A list the dialog has not touched, to see whether a start emptied it.
-  void FillUntouchedList() { list = ScanList{ScanItem{"untouched", std::nullopt}}; }
+  void FillUntouchedList() {
+    list.clear();
+    list.push_back(ScanItem{"untouched", std::nullopt});
+  }
 
   // The last message box asked for, once there is one more than count.
   PromptRecord NextMessage(size_t count) {
