@@ -1,17 +1,34 @@
 #include "scan/scan_list.h"
 
+#include "base/cp932.h"
 #include "base/path_text.h"
 
 namespace twinseek {
 
+namespace {
+
+// Whether text holds a backslash as a character of its own.
+bool HoldsSeparator(std::string_view text) {
+  for (size_t pos = 0; pos < text.size(); pos = NextCharPos(text, pos)) {
+    if (text[pos] == '\\' || text[pos] == '\0') return text[pos] == '\\';
+  }
+  return false;
+}
+
+}  // namespace
+
+// The files of one folder come one after the other: they share its text.
+// A path that begins with the last folder (which ends in its separator, so
+// the rest begins with a whole character) and holds no further separator
+// lies in it.
 void ScanList::push_back(const ScanItem& item) {
   const std::string_view path = item.path;
-  const size_t separator = LastSeparator(path);
-  const size_t name_at = separator == std::string_view::npos ? 0 : separator + 1;
-  const std::string_view folder = path.substr(0, name_at);
-  const std::string_view name = path.substr(name_at);
-  // The files of one folder come one after the other: they share its text.
-  if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
+  if (folders_.empty() || !path.starts_with(folders_.back()) ||
+      HoldsSeparator(path.substr(folders_.back().size()))) {
+    const size_t separator = LastSeparator(path);
+    folders_.emplace_back(path.substr(0, separator == std::string_view::npos ? 0 : separator + 1));
+  }
+  const std::string_view name = path.substr(folders_.back().size());
 
   Stored stored;
   stored.folder = static_cast<uint32_t>(folders_.size() - 1);
