@@ -106,10 +106,10 @@ MainWindowHarness::~MainWindowHarness() {
   file_system_.OpenGate();
   if (window_ != nullptr && IsWindow(window_)) {
     PostCommand(window_, IDCANCEL);  // stops a worker
-    WaitUntilIdle(20000);
+    WaitUntilIdle(60000);
     PostCommand(window_, IDCANCEL);  // closes
   }
-  ui_->Join(20000);
+  ui_->Join(60000);
 }
 
 bool MainWindowHarness::Search(std::string_view folder) {

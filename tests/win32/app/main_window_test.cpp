@@ -223,7 +223,9 @@ TEST_F(MainWindowTest, DroppedFilesAndFoldersAskOnceAndNoWithOnlyFoldersStartsNo
 
   window.Drop({files.Path("one"), files.Path("two")});  // answered No
   ASSERT_TRUE(window.prompter().WaitForRecords(1));
-  Sleep(200);
+  // The drop is handled at once on the window's thread: once a message sent
+  // after it comes back, the drop has ended.
+  SendMessageW(window.window(), WM_NULL, 0, 0);
   auto records = window.prompter().Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].text, kFolderDropQuestion);
@@ -313,10 +315,10 @@ TEST_F(MainWindowTest, StoppingAScanKeepsTheWindowAndTheResultsSoFar) {
   EXPECT_EQ(window.prompter().Records()[0].text, "重複検査中のため処理できません。");
   EXPECT_EQ(window.prompter().Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
 
-  // The close box and "終了" only ask the worker to stop.
-  PostMessageW(window.window(), WM_CLOSE, 0, 0);
-  PostCommand(window.window(), IDCANCEL);
-  Sleep(200);
+  // The close box and "終了" only ask the worker to stop (sent: each has
+  // been handled when the call returns).
+  SendMessageW(window.window(), WM_CLOSE, 0, 0);
+  SendMessageW(window.window(), WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(IsWindow(window.window()));
   window.file_system().OpenGate();
   ASSERT_TRUE(window.WaitUntilIdle());
