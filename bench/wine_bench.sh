@@ -39,10 +39,10 @@ for name in "${selected[@]}"; do
   fi
 done
 
-# The commands of a round, in order, with their rows in the table and the
+# The rows of the table, in the order a round runs their commands, and the
 # floor each is divided by.
-COMMANDS=(list ids read scan scan-size scan-crc desktop desktop-size)
 declare -A LABEL=(
+  [start]="program start: listing an empty folder"
   [list]="listing floor: FindFirstFileExW walk"
   [ids]="listing floor: FileIdBothDirectoryInfo walk"
   [read]="listing + read floor: walk, CreateFileW, ReadFile"
@@ -54,7 +54,7 @@ declare -A LABEL=(
   [desktop-size]="desktop search, size only"
   [desktop-size-walk]="  of it, the dialog's folder walk"
 )
-ROWS=(list ids read scan scan-size scan-crc desktop desktop-walk desktop-size desktop-size-walk)
+ROWS=(start list ids read scan scan-size scan-crc desktop desktop-walk desktop-size desktop-size-walk)
 declare -A FLOOR=(
   [scan]=list [scan-size]=list [scan-crc]=read
   [desktop]=list [desktop-walk]=list [desktop-size]=list [desktop-size-walk]=list
@@ -118,7 +118,7 @@ desktop_search() {
 
 # difference A B: A - B, not below zero ("-" unless both are numbers).
 difference() {
-  awk -v a="$1" -v b="$2" 'BEGIN { if (a ~ /^[0-9.]+$/ && b ~ /^[0-9.]+$/) printf "%.3f", a > b ? a - b : 0; else print "-" }'
+  awk -v a="$1" -v b="$2" 'BEGIN { if (a ~ /^[0-9.]+$/ && b ~ /^[0-9.]+$/) printf "%.3f", (a > b ? a - b : 0); else print "-" }'
 }
 
 # net_ratio A B: the ratio of two times net of the program start; "-" when
@@ -143,14 +143,7 @@ tree_folder() {
   esac
 }
 
-# Program start under Wine with the wineserver running, for reading the
-# small trees' times: it is part of every process's time, floors included.
 mkdir -p "$work/empty"
-starts=()
-for ((round = 0; round < runs; round++)); do
-  starts+=("$(timed "start" "$wine" "$floor" list "$(winpath "$work/empty")")")
-done
-start_seconds=$(median "${starts[@]}")
 
 # The desktop harness once on two files before anything is timed: the first
 # window of a run pays for loading fonts and libraries, and a broken harness
@@ -181,6 +174,7 @@ for name in "${selected[@]}"; do
   declare -A times=()
   for ((round = 1; round <= runs; round++)); do
     echo "== $name: round $round of $runs" >&2
+    times[start]+=" $(timed "$name start" "$wine" "$floor" list "$(winpath "$work/empty")")"
     times[list]+=" $(timed "$name list" "$wine" "$floor" list "$wfolder")"
     times[ids]+=" $(timed "$name ids" "$wine" "$floor" ids "$wfolder")"
     times[read]+=" $(timed "$name read" "$wine" "$floor" read "$wfolder")"
@@ -201,15 +195,20 @@ for name in "${selected[@]}"; do
   for row in "${ROWS[@]}"; do
     # shellcheck disable=SC2086
     medians[$row]=$(median ${times[$row]})
+  done
+  # The program start is part of every process's time; the desktop search
+  # is timed inside its process, without it.
+  for row in "${ROWS[@]}"; do
     case $row in
-      desktop*) net[$row]=${medians[$row]} ;;  # timed in its process
-      *) net[$row]=$(difference "${medians[$row]}" "$start_seconds") ;;
+      start) net[$row]=- ;;
+      desktop*) net[$row]=${medians[$row]} ;;
+      *) net[$row]=$(difference "${medians[$row]}" "${medians[start]}") ;;
     esac
   done
   {
     printf '\n%s: %s files, %s MB, groups: %s by size and date, %s by size\n' "$name" "$files" "$megabytes" \
       "$(count_groups "$work/report-date")" "$(count_groups "$work/report-size")"
-    printf '%-50s %8s %11s %-5s %6s %6s %8s\n' "command" "median s" "rounds" "floor" "ratio" "net" "us/file"
+    printf '%-50s %8s %13s %-5s %6s %6s %8s\n' "command" "median s" "rounds" "floor" "ratio" "net" "us/file"
     for row in "${ROWS[@]}"; do
       floor_row=${FLOOR[$row]:-}
       ratios=("-" "-")
@@ -217,7 +216,7 @@ for name in "${selected[@]}"; do
         ratios=("$(ratio "${medians[$row]}" "${medians[$floor_row]}")" "$(net_ratio "${net[$row]}" "${net[$floor_row]}")")
       fi
       # shellcheck disable=SC2086
-      printf '%-50s %8s %11s %-5s %6s %6s %8s\n' "${LABEL[$row]}" "${medians[$row]}" "$(spread ${times[$row]})" \
+      printf '%-50s %8s %13s %-5s %6s %6s %8s\n' "${LABEL[$row]}" "${medians[$row]}" "$(spread ${times[$row]})" \
         "${floor_row:--}" "${ratios[0]}" "${ratios[1]}" "$(per_file "${net[$row]}" "$files")"
     done
   } >"$work/section"
@@ -227,11 +226,10 @@ for name in "${selected[@]}"; do
 done
 
 printf '\nWindows programs under Wine (%s), median of %s rounds, hot cache.\n' "$("$wine" --version 2>/dev/null || echo wine)" "$runs"
-printf 'Program start under Wine (empty folder listing): %s s, part of every process time above.\n' "$start_seconds"
 printf 'floor: "list" the FindFirstFileExW walk, "read" the walk plus reading every file;\n'
-printf 'ratio: the medians divided; net: the same without the program start (the desktop search is\n'
+printf 'ratio: the medians divided; net: the same less the program start (the desktop search is\n'
 printf 'timed inside its process, without it), "-" where the floor has too little work to divide by;\n'
-printf 'rounds: fastest-slowest; us/file: the median net of the program start, per file.\n'
+printf 'rounds: fastest-slowest; us/file: the median less the program start, per file.\n'
 cat "$table"
 if [ -s "$failures" ]; then
   printf '\nfailures:\n'
