@@ -13,8 +13,9 @@
 //             sizes below 100 MB and times over ten years, drawn at random,
 //             so that nearly every size+date key is unique, and about one file
 //             in a hundred takes another's size and time (a group). The files
-//             hold no data blocks: the tree costs inodes and folder entries
-//             only.
+//             hold no data blocks: the tree costs a million inodes and about
+//             36 MB of folder entries, but its apparent size is about 50 TB,
+//             so nothing may read its contents (no --crc on it).
 // Usage: twinseek_generate_scan_tree small|large|samesize|million FOLDER [COUNT]
 // FOLDER must not exist yet; "FOLDER/.complete" is written last. Copies keep
 // their original's modification time.
