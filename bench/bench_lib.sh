@@ -1,5 +1,22 @@
-# Shared by the scan benchmarks (bench/*_bench.sh): the trees, generated once
-# and kept, and the arithmetic of the tables.
+# Shared by the scan benchmarks (bench/*_bench.sh): the number of rounds, the
+# trees, generated once and kept, and the arithmetic of the tables.
+
+# Runs (or rounds) of each command.
+runs=${TWINSEEK_BENCH_RUNS:-3}
+
+# A scratch folder for the run, removed at the end (a script that sets an
+# EXIT trap of its own removes it there).
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# native_programs BUILD_FOLDER: where the native build keeps what the scan
+# benchmarks run: scan (twinseek-scan), generate (the tree generator) and
+# read_tree (the floor of a content scan).
+native_programs() {
+  scan="$1/cli/twinseek-scan"
+  generate="$1/bench/twinseek_generate_scan_tree"
+  read_tree="$1/bench/twinseek_read_tree"
+}
 
 # ensure_tree GENERATOR TREES NAME KIND [ARGUMENT]: the tree TREES/NAME,
 # written by GENERATOR (twinseek_generate_scan_tree) unless a complete one is

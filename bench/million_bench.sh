@@ -13,13 +13,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/bench_lib.sh"
 
-build=$1
+native_programs "$1"
 trees=$2
-runs=${TWINSEEK_BENCH_RUNS:-3}
-scan="$build/cli/twinseek-scan"
-generate="$build/bench/twinseek_generate_scan_tree"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 folder="$trees/million"
 made="$trees/million.generation-seconds"

@@ -8,14 +8,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/bench_lib.sh"
 
-build=$1
+native_programs "$1"
 trees=$2
-runs=${TWINSEEK_BENCH_RUNS:-3}
-scan="$build/cli/twinseek-scan"
-generate="$build/bench/twinseek_generate_scan_tree"
-read_tree="$build/bench/twinseek_read_tree"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 for kind in small large; do
   ensure_tree "$generate" "$trees" "$kind" "$kind" >/dev/null

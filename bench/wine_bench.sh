@@ -20,7 +20,6 @@ native=$1
 win64=$2
 trees=$3
 shift 3
-runs=${TWINSEEK_BENCH_RUNS:-3}
 limit=${TWINSEEK_BENCH_TIMEOUT:-3600}
 wine=${WINE64:-/usr/lib/wine/wine64}
 wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
@@ -60,7 +59,6 @@ declare -A FLOOR=(
   [desktop]=list [desktop-walk]=list [desktop-size]=list [desktop-size-walk]=list
 )
 
-work=$(mktemp -d)
 stop_wine() {
   "$wineserver" -k >/dev/null 2>&1 || true
   "$wineserver" -w >/dev/null 2>&1 || true
