@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/crc32.h"
-#include "support/forwarding_file_system.h"
+#include "base/file_system_wrapper.h"
 #include "support/temp_tree.h"
 #include "tree/memory_result_tree.h"
 
@@ -313,12 +313,12 @@ TEST_F(DetectionRunTest, EntriesOfTheWalkAreNotReadAgainAndChecksumLinesKeepTheL
 
 // The system's files, except that the chosen ones end one byte before the
 // size they had when opened (a short read).
-class ShortReadFileSystem final : public testing::ForwardingFileSystem {
+class ShortReadFileSystem final : public FileSystemWrapper {
  public:
   std::set<std::string> short_paths;
 
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    std::unique_ptr<FileReader> real = system().OpenRead(path);
+    std::unique_ptr<FileReader> real = target().OpenRead(path);
     if (!real || short_paths.count(std::string(path)) == 0) return real;
     return std::make_unique<Reader>(std::move(real));
   }
