@@ -37,6 +37,16 @@ LocalTime CivilTime(FileTime time) {
   return civil;
 }
 
+bool FileSystem::ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                                        const EntryVisitor& visit) {
+  if (const std::optional<FileIdentity> identity = GetIdentity(folder)) {
+    if (!admit(*identity)) return true;
+  }
+  return ListFolder(folder, visit);
+}
+
+std::optional<std::string> FileSystem::FullPath(std::string_view path) { return std::string(path); }
+
 bool FileSystem::CreateFolder(std::string_view) { return false; }
 
 FileError FileSystem::MoveFileTo(std::string_view, std::string_view) { return FileError::kOther; }
