@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/current_folder.h"
+#include "support/listing_limit_file_system.h"
 #include "support/temp_tree.h"
 
 #ifndef _WIN32
@@ -133,32 +134,6 @@ TEST_F(DroppedFilesTest, RelativePathsAreMadeAbsoluteAndUnusableOnesReported) {
 }
 
 #ifndef _WIN32
-// A stand-in that lists through the system but refuses after a number of
-// listings, so that a walk in a circle ends in the test.
-class ListingLimitFileSystem final : public FileSystem {
- public:
-  int listings = 0;
-
-  bool ListFolder(std::string_view folder, const EntryVisitor& visit) override {
-    return ++listings <= kLimit && system_.ListFolder(folder, visit);
-  }
-  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
-                              const EntryVisitor& visit) override {
-    return ++listings <= kLimit && system_.ListFolderWithIdentity(folder, admit, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::unique_ptr<FileReader> OpenRead(std::string_view path) override { return system_.OpenRead(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
-
- private:
-  static constexpr int kLimit = 100;
-  FileSystem& system_ = SystemFileSystem();
-};
-
 TEST_F(DroppedFilesTest, TheWalkEntersNoFolderTwiceAndReportsNamesThatCannotBeHeld) {
   tree.MakeFolder(u8"two");
   tree.MakeFolder(u8"two\\d");
@@ -170,7 +145,7 @@ TEST_F(DroppedFilesTest, TheWalkEntersNoFolderTwiceAndReportsNamesThatCannotBeHe
   ASSERT_EQ(symlink("..", (tree.Root() + "/two/d/a").c_str()), 0);
   ASSERT_EQ(symlink("..", (tree.Root() + "/two/d/b").c_str()), 0);
 
-  ListingLimitFileSystem file_system;
+  testing::ListingLimitFileSystem file_system;
   const ScanList list = CollectDroppedItems(file_system, {tree.Path("two")}, [] { return true; }, {});
   EXPECT_EQ(file_system.listings, 4) << "two, two\\d, and a and b opened and refused";
   std::vector<std::string> paths;
