@@ -1,5 +1,7 @@
 #include "fileops/transfer.h"
 
+#include <map>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -14,25 +16,57 @@ namespace {
 // names taken by others between the look and the move.
 constexpr int kMaxAttempts = 100;
 
-// Whether the file at source already lies directly in folder.
-bool LiesIn(std::string_view source, std::string_view folder) {
-  const size_t separator = LastSeparator(source);
-  if (separator == std::string_view::npos) return false;
-  std::string_view own = folder;
-  if (EndsWithSeparator(own)) own.remove_suffix(1);
-  return EqualFolded(source.substr(0, separator), own);
-}
+// The folder a move goes into, known by its identity as well as its text, so
+// that "C:\Data", "c:\data\", "C:\Data\.\" and "C:\DATA~1" are one
+// folder. The identities of the sources' folders are asked once per folder.
+class Destination {
+ public:
+  Destination(FileSystem& file_system, std::string_view folder)
+      : file_system_(file_system), folder_(folder), identity_(file_system.GetIdentity(folder)) {}
 
-FileError TransferOne(FileSystem& file_system, const std::string& source, std::string_view folder,
-                      TransferKind kind) {
+  std::string_view folder() const { return folder_; }
+
+  // Whether the file at source already lies directly in the folder.
+  bool Holds(std::string_view source) {
+    const size_t separator = LastSeparator(source);
+    if (separator == std::string_view::npos) return false;
+    std::string_view own = folder_;
+    if (EndsWithSeparator(own)) own.remove_suffix(1);
+    if (EqualFolded(source.substr(0, separator), own)) return true;
+    if (!identity_) return false;
+    // With its separator, so that a root stays a root ("C:\", not "C:").
+    const std::string source_folder(source.substr(0, separator + 1));
+    auto known = source_folders_.find(source_folder);
+    if (known == source_folders_.end()) {
+      known = source_folders_.emplace(source_folder, file_system_.GetIdentity(source_folder)).first;
+    }
+    return known->second == identity_;
+  }
+
+ private:
+  FileSystem& file_system_;
+  std::string_view folder_;
+  std::optional<FileIdentity> identity_;
+  std::map<std::string, std::optional<FileIdentity>> source_folders_;
+};
+
+struct TransferResult {
+  FileError error = FileError::kNone;
+  bool in_destination = false;
+};
+
+TransferResult TransferOne(FileSystem& file_system, const std::string& source, Destination& destination,
+                           TransferKind kind) {
   const size_t separator = LastSeparator(source);
   const std::string_view name =
       separator == std::string_view::npos ? std::string_view(source) : std::string_view(source).substr(separator + 1);
-  if (name.empty()) return FileError::kNotFound;
-  if (kind == TransferKind::kMove && LiesIn(source, folder)) {
+  if (name.empty()) return {FileError::kNotFound};
+  if (kind == TransferKind::kMove && destination.Holds(source)) {
     // Already where it should go: moving it would only rename it.
-    return file_system.GetAttributes(source) ? FileError::kNone : FileError::kNotFound;
+    if (!file_system.GetAttributes(source)) return {FileError::kNotFound};
+    return {FileError::kNone, true};
   }
+  const std::string_view folder = destination.folder();
   const std::string prefix = WithSeparator(folder);
   std::set<std::string> refused;
   const auto taken = [&](const std::string& path) {
@@ -45,11 +79,12 @@ FileError TransferOne(FileSystem& file_system, const std::string& source, std::s
                                         : file_system.CopyFileTo(source, target);
     refused.insert(target);
   }
-  return error;
+  return {error};
 }
 
-const char* Reason(FileError error, TransferKind kind) {
-  switch (error) {
+const char* Reason(const TransferFailure& failure, TransferKind kind) {
+  if (failure.in_destination) return "移動先のフォルダにすでにあります";
+  switch (failure.error) {
     case FileError::kNotFound:
       return "ファイルが見つかりません";
     case FileError::kAccessDenied:
@@ -86,6 +121,7 @@ TransferOutcome TransferFiles(FileSystem& file_system, const std::vector<std::st
                               std::string_view folder, TransferKind kind,
                               const TransferProgress& progress) {
   TransferOutcome outcome;
+  Destination destination(file_system, folder);
   const size_t total = paths.size();
   for (size_t index = 0; index < total; ++index) {
     if (progress && !progress(index, total)) {
@@ -93,11 +129,11 @@ TransferOutcome TransferFiles(FileSystem& file_system, const std::vector<std::st
       outcome.not_handled = total - index;
       return outcome;
     }
-    const FileError error = TransferOne(file_system, paths[index], folder, kind);
-    if (error == FileError::kNone) {
+    const TransferResult result = TransferOne(file_system, paths[index], destination, kind);
+    if (result.error == FileError::kNone && !result.in_destination) {
       outcome.done.push_back(paths[index]);
     } else {
-      outcome.failed.push_back({paths[index], error});
+      outcome.failed.push_back({paths[index], result.error, result.in_destination});
     }
   }
   if (progress) progress(total, total);
@@ -113,7 +149,7 @@ std::string TransferFailureReport(const TransferOutcome& outcome, TransferKind k
     for (const TransferFailure& failure : outcome.failed) {
       report += failure.path;
       report += ": ";
-      report += Reason(failure.error, kind);
+      report += Reason(failure, kind);
       report += "\r\n";
     }
   }

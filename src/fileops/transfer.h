@@ -30,6 +30,9 @@ enum class TransferKind { kMove, kCopy };
 struct TransferFailure {
   std::string path;  // the source, which stays where it was
   FileError error;
+  // A move's file that lies in the destination folder already (however the
+  // folder was spelled): it is not moved, and never renamed in place.
+  bool in_destination = false;
 };
 
 struct TransferOutcome {
@@ -48,14 +51,18 @@ using TransferProgress = std::function<bool(size_t done, size_t total)>;
 // The destination of a file is the folder, a backslash (unless the folder
 // ends in one) and a free name (FreeNameIn) for the source's last component.
 // When the name is taken in between (kExists), the next free name is tried.
-// progress may be empty.
+// A move leaves alone a file whose own folder is the destination, told by
+// the folders' identities, not their spelling (letter case, a trailing
+// backslash, ".", "..", a short name, a link): it is reported as failed with
+// in_destination set. progress may be empty.
 TransferOutcome TransferFiles(FileSystem& file_system, const std::vector<std::string>& paths,
                               std::string_view folder, TransferKind kind,
                               const TransferProgress& progress);
 
 // The text that tells the user what went wrong, for the report window: a
 // first line with the number of failed files, one line "path: reason" per
-// failed file, and, after a cancel, a line with the number of files left
+// failed file (a file already in the destination folder:
+// "移動先のフォルダにすでにあります"), and, after a cancel, a line with the number of files left
 // untouched. Lines end in "\r\n". Empty when nothing failed and nothing was
 // cancelled.
 std::string TransferFailureReport(const TransferOutcome& outcome, TransferKind kind);

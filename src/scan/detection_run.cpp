@@ -78,8 +78,12 @@ void DetectionRun::ScanFile(const ScanItem& item, size_t position, ChecksumAhead
     AddPathLine(result_.error_log, "ﾃﾞｨﾚｸﾄﾘは指定できません", path);
     return;
   }
-  const uint32_t checksum = checksums ? checksums->Take(position, result_.error_log) : 0;
-  BuildDuplicateKey(path, *entry, setup_.conditions, checksum, setup_.plugins, key_,
+  std::optional<uint32_t> checksum = 0;
+  if (checksums) checksum = checksums->Take(position, result_.error_log);
+  // A file whose content nobody could read matches nothing: it is left out
+  // like one whose entry cannot be read (its error lines tell why).
+  if (!checksum) return;
+  BuildDuplicateKey(path, *entry, setup_.conditions, *checksum, setup_.plugins, key_,
                     result_.error_log);
   const Registration registration =
       setup_.index.Register(key_, path, setup_.tree, setup_.file_system, entry->identity);

@@ -9,7 +9,9 @@
 //    set; sets the progress position (0-based); reads the path's entry (a
 //    missing path and a folder each add an error line and are skipped);
 //    builds the duplicate key (with the checksum and the plug-in fragments
-//    when ticked) and registers the file under it;
+//    when ticked) and registers the file under it; a file whose checksum is
+//    wanted but whose content cannot be read (FileChecksum's lines tell why)
+//    is left out as well: no key, no count;
 // 3. recomputes the summary mark of every group of the tree, first to last,
 //    those of earlier scans too (also after a stop);
 // 4. view: shows the tree, its label and the status line again;

@@ -4,8 +4,6 @@
 #include <charconv>
 #include <new>
 
-#include "base/crc32.h"
-
 namespace twinseek {
 
 namespace {
@@ -47,11 +45,16 @@ FileChecksum::FileChecksum(FileSystem& file_system, uint32_t load_limit_kb, size
       load_limit_kb_(load_limit_kb),
       chunk_size_(std::max<size_t>(chunk_size, 1)) {}
 
-uint32_t FileChecksum::Compute(std::string_view path, std::string& error_log) {
+std::optional<uint32_t> FileChecksum::Compute(std::string_view path, std::string& error_log) {
+  return Compute(path, error_log, {});
+}
+
+std::optional<uint32_t> FileChecksum::Compute(std::string_view path, std::string& error_log,
+                                              const StopTest& stopped) {
   const std::unique_ptr<FileReader> reader = file_system_.OpenRead(path);
   if (!reader) {
     AddReadFailure(error_log, path);
-    return 0;
+    return std::nullopt;
   }
   const uint64_t size = reader->Size();
   if (load_limit_kb_ != 0 && size > uint64_t{load_limit_kb_} * 1024) {
@@ -61,14 +64,19 @@ uint32_t FileChecksum::Compute(std::string_view path, std::string& error_log) {
   if (size == 0) return 0;
   if (!EnsureBuffer(error_log)) {
     AddReadFailure(error_log, path);
-    return 0;
+    return std::nullopt;
   }
-  const std::optional<uint32_t> checksum = ReadAll(*reader, size);
-  if (!checksum) {
-    AddReadFailure(error_log, path);
-    return 0;
+  Crc32 crc;
+  switch (ReadAll(*reader, size, stopped, crc)) {
+    case ReadEnd::kWhole:
+      return crc.Finish();
+    case ReadEnd::kFailed:
+      AddReadFailure(error_log, path);
+      return std::nullopt;
+    case ReadEnd::kStopped:
+      break;
   }
-  return *checksum;
+  return std::nullopt;  // given up: the caller drops the file
 }
 
 bool FileChecksum::EnsureBuffer(std::string& error_log) {
@@ -78,17 +86,18 @@ bool FileChecksum::EnsureBuffer(std::string& error_log) {
   return buffer_ != nullptr;
 }
 
-std::optional<uint32_t> FileChecksum::ReadAll(FileReader& reader, uint64_t size) {
-  Crc32 crc;
+FileChecksum::ReadEnd FileChecksum::ReadAll(FileReader& reader, uint64_t size, const StopTest& stopped,
+                                            Crc32& crc) {
   uint64_t left = size;
   while (left > 0) {
+    if (stopped && stopped()) return ReadEnd::kStopped;
     const size_t wanted = static_cast<size_t>(std::min<uint64_t>(left, chunk_size_));
     const std::optional<size_t> count = reader.Read(buffer_.get(), wanted);
-    if (!count || *count == 0) return std::nullopt;
+    if (!count || *count == 0) return ReadEnd::kFailed;
     crc.Update(buffer_.get(), *count);
     left -= *count;
   }
-  return crc.Finish();
+  return ReadEnd::kWhole;
 }
 
 }  // namespace twinseek

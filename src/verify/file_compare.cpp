@@ -22,18 +22,19 @@ std::optional<size_t> FileComparer::ReadChunk(FileReader& reader, char* buffer) 
   return filled;
 }
 
-bool FileComparer::CompareFiles(std::string_view a, std::string_view b) {
+Comparison FileComparer::CompareFiles(std::string_view a, std::string_view b) {
   const std::unique_ptr<FileReader> first = file_system_.OpenRead(a);
-  if (first == nullptr) return false;
+  if (first == nullptr) return Comparison::kFirstUnreadable;
   const std::unique_ptr<FileReader> second = file_system_.OpenRead(b);
-  if (second == nullptr) return false;
+  if (second == nullptr) return Comparison::kSecondUnreadable;
   for (;;) {
     const std::optional<size_t> first_count = ReadChunk(*first, first_.get());
-    if (!first_count) return false;
+    if (!first_count) return Comparison::kFirstUnreadable;
     const std::optional<size_t> second_count = ReadChunk(*second, second_.get());
-    if (!second_count || *first_count != *second_count) return false;
-    if (*first_count == 0) return true;
-    if (std::memcmp(first_.get(), second_.get(), *first_count) != 0) return false;
+    if (!second_count) return Comparison::kSecondUnreadable;
+    if (*first_count != *second_count) return Comparison::kDifferent;
+    if (*first_count == 0) return Comparison::kIdentical;
+    if (std::memcmp(first_.get(), second_.get(), *first_count) != 0) return Comparison::kDifferent;
   }
 }
 
@@ -44,6 +45,7 @@ constexpr std::string_view kNoFilesToCompare = "比較するファイルがあ�
 constexpr std::string_view kPairIndent = "  ";
 constexpr std::string_view kSameContent = "は同一内容です\r\n\r\n";
 constexpr std::string_view kDifferentContent = "は同一内容ではありません\r\n\r\n";
+constexpr std::string_view kUnreadableHead = "は比較できません。ファイルの読み取りに失敗しました(";
 constexpr std::string_view kAllSameContent = "すべて同一内容です。\r\n\r\n";
 constexpr std::string_view kGroupInterrupted = "検査中断\r\n";
 
@@ -68,13 +70,19 @@ void CompareWithLaterFiles(const ResultTree& tree, NodeHandle base, FileComparer
     const std::string other_path = tree.Text(other);
     tally.lines.append(kPairIndent).append(base_path).append("\r\n");
     tally.lines.append(kPairIndent).append(other_path).append("\r\n");
-    if (comparer.CompareFiles(base_path, other_path)) {
+    const Comparison comparison = comparer.CompareFiles(base_path, other_path);
+    if (comparison == Comparison::kIdentical) {
       ++tally.identical;
       tally.lines.append(kSameContent);
-    } else {
-      ++tally.different;
+      continue;
+    }
+    ++tally.different;
+    tally.all_identical = false;
+    if (comparison == Comparison::kDifferent) {
       tally.lines.append(kDifferentContent);
-      tally.all_identical = false;
+    } else {
+      const std::string& unreadable = comparison == Comparison::kFirstUnreadable ? base_path : other_path;
+      tally.lines.append(kUnreadableHead).append(unreadable).append(")\r\n\r\n");
     }
   }
 }

@@ -22,6 +22,10 @@ inline constexpr std::string_view kCompareInterruptedLine = "検査はユーザ�
 // Refusal of the background comparison while a worker runs.
 inline constexpr std::string_view kBackgroundWorkRunningMessage = "バックグラウンドで動作している処理があります。";
 
+// What comparing two files came to. A file that cannot be opened or read is
+// named: the comparison then says nothing about the contents.
+enum class Comparison { kIdentical, kDifferent, kFirstUnreadable, kSecondUnreadable };
+
 // Compares files chunk by chunk with two read buffers of kChunkSize bytes
 // each, taken when the comparer is made and kept until it goes: one comparer
 // serves a whole command, every pair of it. Not for two threads at once.
@@ -33,13 +37,14 @@ class FileComparer {
   FileComparer(const FileComparer&) = delete;
   FileComparer& operator=(const FileComparer&) = delete;
 
-  // True when both files open and hold exactly the same bytes. The sizes are
-  // not compared beforehand: both files are read chunk by chunk, each chunk
-  // filled up to kChunkSize or the end of its file (however the reader hands
-  // the bytes out), and the comparison stops at the first chunk that differs
-  // in length or content. A file that cannot be opened or read makes the
-  // answer false.
-  bool CompareFiles(std::string_view a, std::string_view b);
+  // kIdentical when both files open and hold exactly the same bytes. The
+  // sizes are not compared beforehand: both files are read chunk by chunk,
+  // each chunk filled up to kChunkSize or the end of its file (however the
+  // reader hands the bytes out), and the comparison stops at the first chunk
+  // that differs in length or content (kDifferent). A file that cannot be
+  // opened or read gives kFirstUnreadable (a) or kSecondUnreadable (b): the
+  // first failure met, a before b.
+  Comparison CompareFiles(std::string_view a, std::string_view b);
 
  private:
   // Fills buffer from reader up to kChunkSize bytes or the file's end; the
@@ -59,11 +64,14 @@ class FileComparer {
 // Otherwise each file in tree order becomes the base: it shows the mark 4
 // (only the file itself, the group's summary untouched) and is compared with
 // every file after it, each pair written as "  base\r\n  other\r\n" and
-// "は同一内容です\r\n\r\n" or "は同一内容ではありません\r\n\r\n". When every
-// pair was identical the block holds "すべて同一内容です。\r\n\r\n" instead
-// of the pairs. Finally SetMark puts one mark on the group and every file,
-// replacing whatever they showed: 1 when all pairs were identical, 2 when
-// all differed, 0 when both kinds occurred.
+// "は同一内容です\r\n\r\n" or "は同一内容ではありません\r\n\r\n", or, when
+// one of the two could not be opened or read,
+// "は比較できません。ファイルの読み取りに失敗しました(<path>)\r\n\r\n"
+// naming that file. When every pair was identical the block holds
+// "すべて同一内容です。\r\n\r\n" instead of the pairs. Finally SetMark puts
+// one mark on the group and every file, replacing whatever they showed: 1
+// when all pairs were identical, 2 when none was, 0 when both kinds
+// occurred; a pair that could not be compared counts as one that differs.
 //
 // cancel, when given, is read before each base only, so the pairs of a base
 // are always finished. Seen at 1 it ends the group: the block holds

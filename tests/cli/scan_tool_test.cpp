@@ -189,7 +189,7 @@ TEST(ScanToolTest, APipeInTheFolderIsNeitherListedNorOpened) {
   TempTree tree;
   tree.Write(u8"a.bin", "same");
   tree.Write(u8"b.bin", "same");
-  const std::string pipe = tree.Root() + "/pipe";
+  const std::string pipe = tree.Root() + "/pipe.bin";  // a name "*.*" takes
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   ToolRun run{};
   std::atomic<bool> done{false};

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -157,38 +158,49 @@ TEST(TransferFilesTest, ProgressSeesEveryFileAndTheEnd) {
   EXPECT_EQ(calls, (std::vector<std::pair<size_t, size_t>>{{0, 2}, {1, 2}, {2, 2}}));
 }
 
-TEST(TransferFilesTest, AMoveIntoTheFileOwnFolderLeavesItAlone) {
+// However the destination spells the file's own folder, a move leaves the
+// file where it is, untouched and not renamed, and names it in the report.
+TEST(TransferFilesTest, AMoveIntoTheFileOwnFolderLeavesItAloneAndSaysSo) {
   TempTree tree;
+  tree.MakeFolder(u8"sub");
   tree.Write(u8"a.txt", "a");
-  const TransferOutcome outcome =
-      TransferFiles(SystemFileSystem(), {tree.Path("a.txt")}, tree.Root(), TransferKind::kMove, nullptr);
-  EXPECT_EQ(outcome.done, Paths{tree.Path("a.txt")});
-  EXPECT_EQ(Contents(tree.Root()), (std::map<std::string, std::string>{{"a.txt", "a"}}));
+  tree.Write(u8"sub\\b.txt", "b");
+  const Paths paths = {tree.Path("a.txt"), tree.Path("sub\\b.txt")};
+  for (const std::string& spelling :
+       {tree.Root(), tree.Root() + "\\", tree.Root() + "\\.\\", tree.Root() + "\\.", tree.Root() + "\\sub\\..",
+        tree.Root() + "\\sub\\..\\."}) {
+    const TransferOutcome outcome = TransferFiles(SystemFileSystem(), paths, spelling, TransferKind::kMove, nullptr);
+    EXPECT_EQ(outcome.done, Paths{paths[1]}) << spelling;
+    ASSERT_EQ(outcome.failed.size(), 1u) << spelling;
+    EXPECT_EQ(outcome.failed[0].path, paths[0]);
+    EXPECT_TRUE(outcome.failed[0].in_destination);
+    EXPECT_EQ(TransferFailureReport(outcome, TransferKind::kMove),
+              "1個のファイルを移動できませんでした。\r\n" + paths[0] + ": 移動先のフォルダにすでにあります\r\n");
+    EXPECT_EQ(Contents(tree.Root()), (std::map<std::string, std::string>{{"a.txt", "a"}, {"b.txt", "b"}}))
+        << spelling;
+    // Back where it was, for the next spelling.
+    ASSERT_EQ(SystemFileSystem().MoveFileTo(tree.Path("b.txt"), paths[1]), FileError::kNone);
+  }
+  // A copy into the file's own folder is a copy.
+  const TransferOutcome copy =
+      TransferFiles(SystemFileSystem(), {paths[0]}, tree.Root() + "\\.", TransferKind::kCopy, nullptr);
+  EXPECT_EQ(copy.done, Paths{paths[0]});
+  EXPECT_EQ(ReadFile(tree.Path("a (2).txt")), "a");
 }
 
 // The system's file system, where someone else takes the first name a move
 // or copy aims at just before the file gets there.
-class RacingFileSystem final : public FileSystem {
+class RacingFileSystem final : public testing::ForwardingFileSystem {
  public:
   explicit RacingFileSystem(TempTree& tree) : tree_(tree) {}
 
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return system_.ListFolder(folder, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::unique_ptr<FileReader> OpenRead(std::string_view path) override { return system_.OpenRead(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
   FileError MoveFileTo(std::string_view from, std::string_view to) override {
     TakeFirst(to);
-    return system_.MoveFileTo(from, to);
+    return system().MoveFileTo(from, to);
   }
   FileError CopyFileTo(std::string_view from, std::string_view to) override {
     TakeFirst(to);
-    return system_.CopyFileTo(from, to);
+    return system().CopyFileTo(from, to);
   }
 
  private:
@@ -200,7 +212,6 @@ class RacingFileSystem final : public FileSystem {
   }
 
   TempTree& tree_;
-  FileSystem& system_ = SystemFileSystem();
   bool raced_ = false;
 };
 

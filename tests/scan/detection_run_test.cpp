@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "base/crc32.h"
+#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 #include "tree/memory_result_tree.h"
 
@@ -303,9 +306,66 @@ TEST_F(DetectionRunTest, EntriesOfTheWalkAreNotReadAgainAndChecksumLinesKeepTheL
                     .index = index_, .plugins = plugins_});
   const DetectionResult result = run.Run(scan_list, cancel_);
   EXPECT_EQ(result.error_log, expected_log);
-  // The removed files were registered from their walk entries, with checksum 0.
-  EXPECT_EQ(index_.FileCount(), 300);
-  EXPECT_NE(index_.Find("(100)@0"), nullptr);
+  // The removed files had walk entries, but no content: they are left out.
+  EXPECT_EQ(index_.FileCount(), 270);
+  EXPECT_EQ(index_.Find("(100)@0"), nullptr);
+}
+
+// The system's files, except that the chosen ones end one byte before the
+// size they had when opened (a short read).
+class ShortReadFileSystem final : public testing::ForwardingFileSystem {
+ public:
+  std::set<std::string> short_paths;
+
+  std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
+    std::unique_ptr<FileReader> real = system().OpenRead(path);
+    if (!real || short_paths.count(std::string(path)) == 0) return real;
+    return std::make_unique<Reader>(std::move(real));
+  }
+
+ private:
+  struct Reader final : FileReader {
+    explicit Reader(std::unique_ptr<FileReader> real) : real(std::move(real)) {}
+    uint64_t Size() const override { return real->Size() + 1; }
+    std::optional<size_t> Read(void* buffer, size_t capacity) override { return real->Read(buffer, capacity); }
+    std::unique_ptr<FileReader> real;
+  };
+};
+
+TEST_F(DetectionRunTest, FilesWhoseContentCannotBeReadMatchNothing) {
+  // Nine bytes whose CRC-32 is 0, and other files of nine bytes: eight that
+  // vanish after the walk, two that read short.
+  const std::string crc_zero("zero:;\x10}g", 9);
+  ASSERT_EQ(Checksum(crc_zero.data(), crc_zero.size()), 0u);
+  WriteFile(u8"crc0", crc_zero);
+  ScanList scan_list;
+  ShortReadFileSystem file_system;
+  std::string expected_log;
+  for (int i = 0; i < 10; ++i) {
+    const std::string name = "unreadable" + std::to_string(i);
+    WriteFile(std::u8string(name.begin(), name.end()), "123456789");
+    scan_list.push_back(ScanItem{disk_.Path(name), SystemFileSystem().GetEntry(disk_.Path(name))});
+    expected_log += Line("ファイルの読み取りに失敗しました", disk_.Path(name));
+  }
+  for (int i = 0; i < 10; ++i) {
+    const std::string name = "unreadable" + std::to_string(i);
+    if (i < 8) {
+      disk_.Remove(std::u8string(name.begin(), name.end()));
+    } else {
+      file_system.short_paths.insert(disk_.Path(name));
+    }
+  }
+  scan_list.push_back(ScanItem{disk_.Path("crc0"), std::nullopt});
+
+  DetectionRun run({.conditions = kSizeAndChecksum, .file_system = file_system, .tree = tree_, .index = index_,
+                    .plugins = plugins_, .prompt = &prompt_});
+  const DetectionResult result = run.Run(scan_list, cancel_);
+  EXPECT_EQ(Groups(), GroupList{}) << "no group of files nobody read";
+  EXPECT_EQ(result.error_log, expected_log) << "the lines are as before";
+  EXPECT_EQ(index_.IndexCount(), 1);
+  EXPECT_EQ(index_.FileCount(), 1);
+  EXPECT_NE(index_.Find("(9)@0"), nullptr) << "the readable file whose checksum is 0";
+  EXPECT_EQ(prompt_.questions, (std::vector<Question>{kErrorQuestion, kNothingNew}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/crc32.h"
+#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -45,8 +46,8 @@ TEST(FileChecksumTest, ChecksumsWholeFilesWhateverTheChunkSize) {
   }
   FileChecksum checksum(SystemFileSystem(), 0);
   std::string log;
-  EXPECT_EQ(checksum.Compute(disk.Path("missing.txt"), log), 0u);
-  EXPECT_EQ(checksum.Compute(disk.Path("folder"), log), 0u);
+  EXPECT_EQ(checksum.Compute(disk.Path("missing.txt"), log), std::nullopt) << "no checksum, not 0";
+  EXPECT_EQ(checksum.Compute(disk.Path("folder"), log), std::nullopt);
   EXPECT_EQ(log, ReadFailure(disk.Path("missing.txt")) + ReadFailure(disk.Path("folder")));
 }
 
@@ -79,18 +80,13 @@ TEST(FileChecksumTest, SkipsFilesAboveTheLimit) {
 // The system's files through readers that add size_change to the size they
 // report (as if the file shrank or grew after it was opened) or fail at
 // their second read.
-class ChangingFileSystem final : public FileSystem {
+class ChangingFileSystem final : public testing::ForwardingFileSystem {
  public:
   int64_t size_change = 0;
   bool fail_second_read = false;
 
-  bool ListFolder(std::string_view, const std::function<bool(const DirEntry&)>&) override { return false; }
-  std::optional<DirEntry> GetEntry(std::string_view) override { return std::nullopt; }
-  std::optional<uint32_t> GetAttributes(std::string_view) override { return std::nullopt; }
-  std::optional<FileIdentity> GetIdentity(std::string_view) override { return std::nullopt; }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view) override { return nullptr; }
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    std::unique_ptr<FileReader> real = SystemFileSystem().OpenRead(path);
+    std::unique_ptr<FileReader> real = system().OpenRead(path);
     return real ? std::make_unique<Reader>(std::move(real), *this) : nullptr;
   }
 
@@ -118,11 +114,11 @@ TEST(FileChecksumTest, AFileThatShrinksOrFailsWhileReadHasNoChecksum) {
   std::string log;
 
   changing.size_change = 1;
-  EXPECT_EQ(checksum.Compute(path, log), 0u);
+  EXPECT_EQ(checksum.Compute(path, log), std::nullopt);
   EXPECT_EQ(log, ReadFailure(path)) << "the file ended before its size";
   changing.size_change = 0;
   changing.fail_second_read = true;
-  EXPECT_EQ(checksum.Compute(path, log), 0u);
+  EXPECT_EQ(checksum.Compute(path, log), std::nullopt);
   EXPECT_EQ(log, ReadFailure(path) + ReadFailure(path));
 
   // A file that grew is checksummed over the size it had when opened.
@@ -130,6 +126,23 @@ TEST(FileChecksumTest, AFileThatShrinksOrFailsWhileReadHasNoChecksum) {
   changing.size_change = -1000;
   log.clear();
   EXPECT_EQ(checksum.Compute(path, log), ChecksumOf(std::string_view(content).substr(0, 4000)));
+  EXPECT_EQ(log, "");
+}
+
+TEST(FileChecksumTest, AStopBetweenChunksGivesTheFileUpWithoutALine) {
+  TempTree disk;
+  const std::string content = Pattern(5000);
+  disk.Write(u8"file.bin", content);
+  const std::string path = disk.Path("file.bin");
+  FileChecksum checksum(SystemFileSystem(), 0, 1000);
+  std::string log;
+  int asked = 0;
+  // Stops before the third chunk.
+  EXPECT_EQ(checksum.Compute(path, log, [&] { return ++asked == 3; }), std::nullopt);
+  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(log, "") << "a file given up is no read failure";
+  // Never asked to stop: the whole file.
+  EXPECT_EQ(checksum.Compute(path, log, [] { return false; }), ChecksumOf(content));
   EXPECT_EQ(log, "");
 }
 
@@ -144,8 +157,8 @@ TEST(FileChecksumTest, ReportsABufferThatCannotBeHad) {
   FileChecksum checksum(SystemFileSystem(), 0, impossible);
   std::string log;
   EXPECT_EQ(checksum.Compute(disk.Path("empty"), log), 0u) << "an empty file needs no buffer";
-  EXPECT_EQ(checksum.Compute(disk.Path("a.txt"), log), 0u);
-  EXPECT_EQ(checksum.Compute(disk.Path("a.txt"), log), 0u);
+  EXPECT_EQ(checksum.Compute(disk.Path("a.txt"), log), std::nullopt);
+  EXPECT_EQ(checksum.Compute(disk.Path("a.txt"), log), std::nullopt);
   const std::string lines = "メモリが足りません(リクエスト " + std::to_string(impossible / 1024) + "KB)\r\n" +
                             ReadFailure(disk.Path("a.txt"));
   EXPECT_EQ(log, lines + lines) << "every file asks for the buffer again";

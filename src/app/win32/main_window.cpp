@@ -32,7 +32,7 @@ LocalTime Today() {
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup)
-    : setup_(setup), criteria_(CurrentFolder(), Today()), file_info_(setup.file_system) {
+    : setup_(setup), criteria_(CurrentFolder(), Today()) {
   criteria_.output = &job_.scan_list;
 }
 

@@ -142,7 +142,7 @@ class MainWindow {
   ScanJob job_;
   KeyIndex index_;
   std::unique_ptr<TreeViewResultTree> tree_;
-  FileInfoWindow file_info_;
+  FileInfoWindow file_info_;  // its own file system: files shared for reading and writing
   std::unique_ptr<DetectionWorker> worker_;
   std::unique_ptr<FullCompareWorker> compare_worker_;
   Conditions conditions_ = DefaultConditions();

@@ -1,12 +1,15 @@
 // The file operations of the main window: the files marked for deletion
 // sent to the recycle bin or moved into one folder, the files marked for
-// copying copied into one folder. After a delete or a move only the files
-// really gone from their paths leave the results; a file still in its place
-// keeps its mark and its group, and every failure is reported.
+// copying copied into one folder. Before a delete or a move, groups whose
+// every file is marked for deletion are named in one question, and No does
+// nothing. After a delete or a move only the files really gone from their
+// paths leave the results; a file still in its place keeps its mark and its
+// group, and every failure is reported.
 #include "app/win32/main_window.h"
 
 #include "base/win32/wait_cursor.h"
 #include "fileops/file_operation_texts.h"
+#include "fileops/last_copy_guard.h"
 #include "fileops/marked_path_list.h"
 #include "fileops/transfer.h"
 #include "fileops/win32/move_target_dialog.h"
@@ -16,6 +19,17 @@
 #include "tree/exclusion.h"
 
 namespace twinseek {
+
+namespace {
+
+// True when no group would lose every file, or the user goes on all the same.
+bool LastCopiesConfirmed(Prompter& prompter, HWND owner, const ResultTree& tree, MarkedFilesAction action) {
+  const std::optional<std::string> question = LastCopyQuestion(tree, action);
+  return !question ||
+         prompter.ShowMessage(owner, *question, {}, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
+
+}  // namespace
 
 bool MainWindow::OnFileOperationCommand(int id) {
   switch (id) {
@@ -39,6 +53,7 @@ void MainWindow::DeleteCommand() {
     setup_.prompter.ShowMessage(window_, kNothingToDeleteMessage, {}, MB_OK);
     return;
   }
+  if (!LastCopiesConfirmed(setup_.prompter, window_, *tree_, MarkedFilesAction::kDelete)) return;
   DeleteToRecycleBin(window_, *paths);
   ExcludeGoneFiles();
 }
@@ -49,6 +64,7 @@ void MainWindow::MoveCommand() {
     setup_.prompter.ShowMessage(window_, kNothingToMoveMessage, {}, MB_OK);
     return;
   }
+  if (!LastCopiesConfirmed(setup_.prompter, window_, *tree_, MarkedFilesAction::kMove)) return;
   MoveTargetDialog dialog(setup_.prompter, setup_.file_system);
   const std::optional<std::string> folder = dialog.Run(window_);
   if (!folder) return;

@@ -8,11 +8,10 @@
 // and times, so that no file has to be opened to learn its identity; where a
 // file system does not offer that call (some network file systems), the
 // FindFirstFileExW listing stands in, without identities.
-#include <windows.h>
+#include "base/win32/win32_file_system.h"
 
 #include <vector>
 
-#include "base/file_system.h"
 #include "base/path_text.h"
 #include "base/win32/wide_text.h"
 
@@ -286,6 +285,9 @@ FileError CleanUpAfterFailure(DWORD error, const std::wstring& from, const std::
 
 class Win32FileSystem final : public FileSystem {
  public:
+  // read_sharing: the FILE_SHARE_* bits OpenRead opens files with.
+  explicit Win32FileSystem(DWORD read_sharing = FILE_SHARE_READ) : read_sharing_(read_sharing) {}
+
   bool ListFolder(std::string_view folder, const EntryVisitor& visit) override {
     return List(folder, nullptr, visit);
   }
@@ -319,7 +321,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, read_sharing_, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
@@ -397,6 +399,9 @@ class Win32FileSystem final : public FileSystem {
     }
     return CleanUpAfterFailure(GetLastError(), source, target, target_existed);
   }
+
+ private:
+  DWORD read_sharing_;
 };
 
 }  // namespace
@@ -413,6 +418,10 @@ LocalTime ToLocalTime(FileTime time) {
 FileSystem& SystemFileSystem() {
   static Win32FileSystem file_system;
   return file_system;
+}
+
+std::unique_ptr<FileSystem> MakeWin32FileSystem(DWORD read_sharing) {
+  return std::make_unique<Win32FileSystem>(read_sharing);
 }
 
 }  // namespace twinseek

@@ -2,16 +2,16 @@
 // double-NUL-terminated list of wide paths.
 #include "fileops/win32/recycle_bin.h"
 
-#include <shellapi.h>
-
 #include "base/win32/wide_text.h"
 
 namespace twinseek {
 
 namespace {
 
-// FOF_ALLOWUNDO | FOF_FILESONLY: to the recycle bin, folders left alone.
-constexpr FILEOP_FLAGS kRecycleFlags = FOF_ALLOWUNDO | FOF_FILESONLY;
+// FOF_ALLOWUNDO | FOF_FILESONLY: to the recycle bin, folders left alone;
+// FOF_WANTNUKEWARNING: a file the recycle bin cannot take is never deleted
+// for good without the user being warned first.
+constexpr FILEOP_FLAGS kRecycleFlags = FOF_ALLOWUNDO | FOF_FILESONLY | FOF_WANTNUKEWARNING;
 
 // Each path followed by one NUL, the whole list by one more. An empty path
 // would end the list early and is left out.
@@ -29,6 +29,10 @@ std::wstring DoubleNulList(const std::vector<std::string>& paths) {
 }  // namespace
 
 void DeleteToRecycleBin(HWND owner, const std::vector<std::string>& paths) {
+  DeleteToRecycleBin(owner, paths, [](SHFILEOPSTRUCTW& operation) { return SHFileOperationW(&operation); });
+}
+
+void DeleteToRecycleBin(HWND owner, const std::vector<std::string>& paths, const ShellFileOperation& shell) {
   const std::wstring list = DoubleNulList(paths);
   if (list.size() < 2) return;
   SHFILEOPSTRUCTW operation = {};
@@ -36,7 +40,7 @@ void DeleteToRecycleBin(HWND owner, const std::vector<std::string>& paths) {
   operation.wFunc = FO_DELETE;
   operation.pFrom = list.c_str();
   operation.fFlags = kRecycleFlags;
-  SHFileOperationW(&operation);
+  shell(operation);
 }
 
 }  // namespace twinseek

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/win32/wide_text.h"
+#include "base/win32/win32_file_system.h"
 #include "resources/file_info_window_ids.h"
 
 namespace twinseek {
@@ -21,61 +22,11 @@ constexpr std::string_view kControlMissing =
     "VellmorThumbCtlがインストールされていないため、画像を表示することはできません。";
 constexpr int kGap = 3;  // pixels between the drop-down list and the page
 
-// One file opened for reading with one ReadFile per Read.
-class HandleReader final : public FileReader {
- public:
-  HandleReader(HANDLE file, uint64_t size) : file_(file), size_(size) {}
-  ~HandleReader() override { CloseHandle(file_); }
-  HandleReader(const HandleReader&) = delete;
-  HandleReader& operator=(const HandleReader&) = delete;
-
-  uint64_t Size() const override { return size_; }
-  std::optional<size_t> Read(void* buffer, size_t capacity) override {
-    DWORD count = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(capacity, size_t{1} << 30));
-    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
-    return count;
-  }
-
- private:
-  HANDLE file_;
-  uint64_t size_;
-};
-
-// The system's file system, except that files are opened for reading while
-// other programs may read and write them: a file another program is writing
-// (a log) can still be shown.
-class WriteSharingFileSystem final : public FileSystem {
- public:
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return system_.ListFolder(folder, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
-
-  std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    const HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) {
-      CloseHandle(file);
-      return nullptr;
-    }
-    return std::make_unique<HandleReader>(file, static_cast<uint64_t>(size.QuadPart));
-  }
-
- private:
-  FileSystem& system_ = SystemFileSystem();
-};
-
+// The system's files, opened for reading while other programs may read and
+// write them: a file another program is writing (a log) can still be shown.
 FileSystem& DefaultFileSystem() {
-  static WriteSharingFileSystem file_system;
-  return file_system;
+  static const std::unique_ptr<FileSystem> file_system = MakeWin32FileSystem(FILE_SHARE_READ | FILE_SHARE_WRITE);
+  return *file_system;
 }
 
 // A child window's rectangle in its parent's client coordinates.

@@ -87,6 +87,17 @@ class FileOperationsTest : public ::testing::Test {
     window.prompter().Clear();
   }
 
+  // Writes the files (ASCII names, one time for all) and scans them in that
+  // order.
+  void WriteAndScan(const std::vector<std::pair<std::string, std::string>>& named) {
+    std::vector<std::string> paths;
+    for (const auto& [name, content] : named) {
+      Write(std::u8string(name.begin(), name.end()), content);
+      paths.push_back(files.Path(name));
+    }
+    Scan(paths);
+  }
+
   HWND Tree() const { return GetDlgItem(window.window(), IDC_MAIN_TREE); }
   HTREEITEM Node(UINT relation, HTREEITEM from = nullptr) const {
     return reinterpret_cast<HTREEITEM>(
@@ -130,9 +141,7 @@ class FileOperationsTest : public ::testing::Test {
 };
 
 TEST_F(FileOperationsTest, NothingMarkedMeansNothingToDoMoveOrCopy) {
-  Write(u8"a.txt", "same");
-  Write(u8"b.txt", "same");
-  Scan({files.Path("a.txt"), files.Path("b.txt")});
+  WriteAndScan({{"a.txt", "same"}, {"b.txt", "same"}});
   const Snapshot before = Files(files.Root());
   for (int command : {IDM_FILE_DELETE, IDM_FILE_MOVE, IDM_FILE_COPY}) {
     SendMessageW(window.window(), WM_COMMAND, command, 0);
@@ -145,10 +154,7 @@ TEST_F(FileOperationsTest, NothingMarkedMeansNothingToDoMoveOrCopy) {
 // The recycle bin's delete, with the shell's own confirmation answered No and
 // then Yes: on No every file stays, on the disk and in the tree.
 TEST_F(FileOperationsTest, DeleteKeepsEverythingOnNoAndFoldsTheGroupOnYes) {
-  Write(u8"a.txt", "same");
-  Write(u8"b.txt", "same");
-  Write(u8"c.txt", "same");
-  Scan({files.Path("a.txt"), files.Path("b.txt"), files.Path("c.txt")});
+  WriteAndScan({{"a.txt", "same"}, {"b.txt", "same"}, {"c.txt", "same"}});
   const HTREEITEM group = Node(TVGN_ROOT);
   MarkNode(Node(TVGN_CHILD, group), IDM_EDIT_MARK_DELETE);
   MarkNode(Node(TVGN_NEXT, Node(TVGN_CHILD, group)), IDM_EDIT_MARK_DELETE);
@@ -180,11 +186,9 @@ TEST_F(FileOperationsTest, DeleteKeepsEverythingOnNoAndFoldsTheGroupOnYes) {
 TEST_F(FileOperationsTest, TwoFilesOfOneNameMovedIntoOneFolderAreBothKept) {
   files.MakeFolder(u8"one");
   files.MakeFolder(u8"two");
-  Write(u8"one\\x.txt", "copy");
-  Write(u8"two\\x.txt", "copy");
-  Write(u8"keep.txt", "kept file");
-  Scan({files.Path("one\\x.txt"), files.Path("two\\x.txt"), files.Path("keep.txt")});
+  WriteAndScan({{"one\\x.txt", "copy"}, {"two\\x.txt", "copy"}, {"keep.txt", "kept file"}});
   MarkAllFiles(IDM_EDIT_MARK_DELETE);
+  window.prompter().QueueMessageAnswer(IDYES);  // every copy goes, knowingly
 
   Move(files.Path("new\\place"));  // two levels created
   EXPECT_EQ(Files(files.Root()), (Snapshot{{"keep.txt", "kept file"},
@@ -195,12 +199,10 @@ TEST_F(FileOperationsTest, TwoFilesOfOneNameMovedIntoOneFolderAreBothKept) {
 }
 
 TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
-  Write(u8"a.txt", "content");
-  Write(u8"b.txt", "content");
-  Write(u8"c.txt", "content");
-  Scan({files.Path("a.txt"), files.Path("b.txt"), files.Path("c.txt")});
+  WriteAndScan({{"a.txt", "content"}, {"b.txt", "content"}, {"c.txt", "content"}});
   MarkAllFiles(IDM_EDIT_MARK_DELETE);
   files.MakeFolder(u8"target");
+  window.prompter().QueueMessageAnswer(IDYES);  // every copy goes, knowingly
 
   const std::wstring locked_path = Cp932ToWide(files.Path("b.txt"));
   HANDLE locked = CreateFileW(locked_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -232,6 +234,55 @@ TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
   EXPECT_EQ(view.GetMark(ToNodeHandle(group)), MarkDelete);
 }
 
+// Groups whose every file is marked for deletion are named in one question
+// before a delete or a move, No being the default; No changes nothing.
+TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
+  WriteAndScan({{"a1.txt", "first"}, {"a2.txt", "first"}, {"b1.txt", "second"}, {"b2.txt", "second"}});
+  const HTREEITEM whole = Node(TVGN_ROOT);
+  MarkNode(whole, IDM_EDIT_MARK_DELETE);                                     // both files of the first group
+  MarkNode(Node(TVGN_CHILD, Node(TVGN_NEXT, whole)), IDM_EDIT_MARK_DELETE);  // one of the second
+  const std::string key = TreeViewResultTree(Tree()).Text(ToNodeHandle(whole));
+  const std::string named = "すべてのファイルに削除マークが付いているグループがあります。\r\n  " + key + "\r\n\r\n";
+  const Snapshot before = Files(files.Root());
+  files.MakeFolder(u8"target");
+  const UINT question_type = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+
+  const std::map<int, std::string> endings = {
+      {IDM_FILE_DELETE, "削除すると、これらのグループのファイルは1つも残りません。\r\n続けますか？"},
+      {IDM_FILE_MOVE, "移動すると、これらのグループのファイルは元の場所に1つも残りません。\r\n続けますか？"}};
+  for (const auto& [command, ending] : endings) {
+    window.prompter().Clear();
+    PostCommand(window.window(), command);  // answered No
+    ASSERT_TRUE(window.prompter().WaitForRecords(1));
+    // Once the window has handled this, the command is over, or waits in
+    // the shell's confirmation or the move dialog.
+    SendMessageW(window.window(), WM_NULL, 0, 0);
+    OtherDialog next{window.window()};
+    EnumThreadWindows(window.thread(), &FindOtherDialog, reinterpret_cast<LPARAM>(&next));
+    EXPECT_EQ(next.found, nullptr) << "No goes no further";
+    if (next.found != nullptr) PostMessageW(next.found, WM_COMMAND, IDCANCEL, 0);
+    const auto records = window.prompter().Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text, named + ending);
+    EXPECT_EQ(records[0].type, question_type);
+    EXPECT_EQ(records[0].caption, "");
+    EXPECT_EQ(records[0].owner, window.window());
+  }
+  EXPECT_EQ(Files(files.Root()), before);
+  EXPECT_EQ(TreeViewResultTree(Tree()).Count(), 6u);
+
+  // Yes: the move goes on.
+  window.prompter().Clear();
+  window.prompter().QueueMessageAnswer(IDYES);
+  Move(files.Path("target"));
+  EXPECT_EQ(window.prompter().Records()[0].text, named + endings.at(IDM_FILE_MOVE));
+  EXPECT_EQ(window.prompter().Records()[0].type, question_type);
+  EXPECT_EQ(Files(files.Root()), (Snapshot{{"b2.txt", "second"},
+                                          {"target\\a1.txt", "first"},
+                                          {"target\\a2.txt", "first"},
+                                          {"target\\b1.txt", "second"}}));
+}
+
 TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
   files.MakeFolder(u8"target");
   Write(u8"x.txt", "new copy");
@@ -257,11 +308,7 @@ TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
 }
 
 TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
-  Write(u8"a1.txt", "equal");
-  Write(u8"a2.txt", "equal");
-  Write(u8"b1.txt", "left");
-  Write(u8"b2.txt", "rght");
-  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
+  WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"b1.txt", "left"}, {"b2.txt", "rght"}});
   TreeViewResultTree view(Tree());
   const NodeHandle first = view.FirstGroup();
   const NodeHandle second = view.Next(first);
@@ -288,14 +335,36 @@ TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
   EXPECT_TRUE(IsWindowEnabled(Tree()));
 }
 
+// A file another program holds open without sharing cannot be compared: its
+// pairs name it instead of calling it different, and the group is not
+// called a group of copies.
+TEST_F(FileOperationsTest, TheComparisonNamesAFileItCannotRead) {
+  WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"a3.txt", "equal"}});
+  TreeViewResultTree view(Tree());
+  const NodeHandle group = view.FirstGroup();
+  const HANDLE locked =
+      CreateFileW(Cp932ToWide(files.Path("a3.txt")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+
+  MarkNode(ToTreeItem(group), IDM_EDIT_FULL_COMPARE);
+  CloseHandle(locked);
+  const auto records = window.prompter().Records();
+  ASSERT_EQ(records.size(), 1u);
+  const auto pair = [&](const char* a, const char* b) {
+    return "  " + files.Path(a) + "\r\n  " + files.Path(b) + "\r\n";
+  };
+  const std::string unreadable =
+      "は比較できません。ファイルの読み取りに失敗しました(" + files.Path("a3.txt") + ")\r\n\r\n";
+  EXPECT_EQ(records[0].text, "検査:" + view.Text(group) + "\r\n" + pair("a1.txt", "a2.txt") +
+                                 "は同一内容です\r\n\r\n" + pair("a1.txt", "a3.txt") + unreadable +
+                                 pair("a2.txt", "a3.txt") + unreadable);
+  EXPECT_EQ(view.GetMark(group), MarkNone);
+}
+
 // The background comparison stops at the next file when asked, by "終了" or
 // by the close box, and the window stays open.
 TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStays) {
-  Write(u8"a1.txt", "equal");
-  Write(u8"a2.txt", "equal");
-  Write(u8"b1.txt", "four");
-  Write(u8"b2.txt", "four");
-  Scan({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("b1.txt"), files.Path("b2.txt")});
+  WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"b1.txt", "four"}, {"b2.txt", "four"}});
   TreeViewResultTree view(Tree());
   const NodeHandle first = view.FirstGroup();
   const NodeHandle second = view.Next(first);
@@ -307,12 +376,13 @@ TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStay
     ASSERT_TRUE(window.file_system().WaitForReader());
     EXPECT_FALSE(IsWindowEnabled(Tree()));
     EXPECT_FALSE(window.Enabled(IDC_MAIN_BUTTON_SEARCH));
+    // Sent, not posted: the window has set the cancel flag once this returns
+    // (it never waits for the worker).
     if (by_close_box) {
-      PostMessageW(window.window(), WM_CLOSE, 0, 0);
+      SendMessageW(window.window(), WM_CLOSE, 0, 0);
     } else {
-      PostCommand(window.window(), IDCANCEL);
+      SendMessageW(window.window(), WM_COMMAND, IDCANCEL, 0);
     }
-    Sleep(100);
     window.file_system().OpenGate();
     ASSERT_TRUE(window.prompter().WaitForRecords(1));
     ASSERT_TRUE(window.WaitUntilIdle());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/wide_text.h"
 #include "resources/file_info_window_ids.h"
 #include "resources/main_window_ids.h"
 #include "resources/scan_target_dialog_ids.h"
@@ -416,10 +417,16 @@ TEST_F(MainWindowTest, TheFileInformationWindowShowsTheSelectedFileWhileTicked) 
   const auto group = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   const auto file = reinterpret_cast<HTREEITEM>(
       SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(group)));
+  // Another program is writing the file: it is shown all the same.
+  const std::string path = TreeViewResultTree(tree).Text(ToNodeHandle(file));
+  const HANDLE writer = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(file));
 
   Click(window.window(), IDC_MAIN_CHECK_SHOW_INFO);
   HWND info = WaitForDialog(window.thread(), "ファイル情報");
+  CloseHandle(writer);
   ASSERT_NE(info, nullptr);
   EXPECT_TRUE(ControlText(info, IDC_FILE_INFO_EDIT_TEXT).starts_with("[ファイルサイズ]\r\n    10 BYTES\r\n"));
   // A group selected leaves the last file shown.

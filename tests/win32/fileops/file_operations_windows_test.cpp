@@ -16,9 +16,11 @@
 #include "fileops/file_operation_texts.h"
 #include "fileops/win32/move_target_dialog.h"
 #include "fileops/win32/recycle_bin.h"
+#include "fileops/transfer.h"
 #include "fileops/win32/transfer_dialog.h"
 #include "resources/move_target_dialog_ids.h"
 #include "resources/transfer_dialog_ids.h"
+#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 #include "support/win32/fake_prompter.h"
 #include "support/win32/ui_driver.h"
@@ -161,7 +163,7 @@ TEST_F(MoveTargetDialogTest, BrowseOffersNothingAndPutsTheChosenFolderInTheBox) 
 
 // The system's file system, whose move or copy of the gated file (by its
 // position among the calls) waits until the test opens the gate.
-class GatedFileSystem final : public FileSystem {
+class GatedFileSystem final : public testing::ForwardingFileSystem {
  public:
   explicit GatedFileSystem(int gated_call) : gated_call_(gated_call) {}
   ~GatedFileSystem() override { CloseHandle(gate_); CloseHandle(reached_); }
@@ -169,24 +171,13 @@ class GatedFileSystem final : public FileSystem {
   void Open() { SetEvent(gate_); }
   bool WaitUntilReached() { return WaitForSingleObject(reached_, 10000) == WAIT_OBJECT_0; }
 
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return system_.ListFolder(folder, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::unique_ptr<FileReader> OpenRead(std::string_view path) override { return system_.OpenRead(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
-  bool CreateFolder(std::string_view path) override { return system_.CreateFolder(path); }
   FileError MoveFileTo(std::string_view from, std::string_view to) override {
     Pass();
-    return system_.MoveFileTo(from, to);
+    return system().MoveFileTo(from, to);
   }
   FileError CopyFileTo(std::string_view from, std::string_view to) override {
     Pass();
-    return system_.CopyFileTo(from, to);
+    return system().CopyFileTo(from, to);
   }
 
  private:
@@ -196,7 +187,6 @@ class GatedFileSystem final : public FileSystem {
     WaitForSingleObject(gate_, 30000);
   }
 
-  FileSystem& system_ = SystemFileSystem();
   const int gated_call_;
   int calls_ = 0;  // the worker's thread only
   HANDLE gate_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -272,7 +262,61 @@ TEST_F(TransferDialogTest, ShowsALongRunAndCancelLeavesTheRestUntouched) {
   EXPECT_FALSE(Exists(To("d.txt")));
 }
 
+// A move into the files' own folder, spelled by its short name or in other
+// letters, moves nothing and renames nothing.
+TEST(TransferFilesWindowsTest, AMoveIntoTheOwnFolderByAnotherSpellingLeavesTheFilesAlone) {
+  TempTree tree;
+  tree.MakeFolder(u8"a long folder name");
+  tree.Write(u8"a long folder name\\x.txt", "x");
+  const std::string folder = tree.Path("a long folder name");
+  const std::string file = tree.Path("a long folder name\\x.txt");
+  std::vector<std::string> spellings = {WideToCp932Lossy(CharUpperW(Cp932ToWide(folder).data()))};
+  wchar_t short_path[MAX_PATH];
+  const DWORD length = GetShortPathNameW(Cp932ToWide(folder).c_str(), short_path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH && std::wstring_view(short_path).find(L'~') != std::wstring_view::npos) {
+    spellings.push_back(WideToCp932Lossy(short_path));
+  }
+  for (const std::string& spelling : spellings) {
+    const TransferOutcome outcome = TransferFiles(SystemFileSystem(), {file}, spelling, TransferKind::kMove, nullptr);
+    EXPECT_TRUE(outcome.done.empty()) << spelling;
+    ASSERT_EQ(outcome.failed.size(), 1u) << spelling;
+    EXPECT_TRUE(outcome.failed[0].in_destination) << spelling;
+    EXPECT_EQ(Content(file), "x");
+    EXPECT_FALSE(Exists(tree.Path("a long folder name\\x (2).txt")));
+  }
+  EXPECT_EQ(spellings.size(), 2u) << "Wine gives long names a short one";
+}
+
 // ---- The recycle bin ----
+
+// The shell's operation as the delete asks for it, caught in place of the
+// shell: to the recycle bin, files only, and never deleted for good without
+// a warning.
+TEST(RecycleBinFlagsTest, TheDeleteAsksTheShellToWarnBeforeDeletingForGood) {
+  std::vector<SHFILEOPSTRUCTW> calls;
+  std::wstring list;
+  const HWND owner = GetDesktopWindow();
+  DeleteToRecycleBin(owner, {"C:\\a.txt", "", "C:\\表\\b.txt"}, [&](SHFILEOPSTRUCTW& operation) {
+    calls.push_back(operation);
+    const wchar_t* end = operation.pFrom;
+    while (*end != L'\0' || end[1] != L'\0') ++end;
+    list.assign(operation.pFrom, end + 2);
+    return 0;
+  });
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].wFunc, static_cast<UINT>(FO_DELETE));
+  EXPECT_EQ(calls[0].fFlags, FOF_ALLOWUNDO | FOF_FILESONLY | FOF_WANTNUKEWARNING);
+  EXPECT_EQ(calls[0].hwnd, owner);
+  EXPECT_EQ(calls[0].pTo, nullptr);
+  EXPECT_EQ(list, std::wstring(L"C:\\a.txt\0C:\\\u8868\\b.txt\0\0", 21));
+
+  calls.clear();
+  DeleteToRecycleBin(owner, {}, [&](SHFILEOPSTRUCTW& operation) {
+    calls.push_back(operation);
+    return 0;
+  });
+  EXPECT_TRUE(calls.empty()) << "nothing to delete, no shell call";
+}
 
 BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM found) {
   wchar_t name[16] = {};

@@ -13,6 +13,7 @@
 #include "base/win32/wide_text.h"
 #include "report/file_info_text.h"
 #include "resources/file_info_window_ids.h"
+#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 #include "support/win32/ui_driver.h"
 
@@ -25,26 +26,14 @@ constexpr std::string_view kControlMissing =
     "VellmorThumbCtlがインストールされていないため、画像を表示することはできません。";
 
 // The system's file system, counting how often each path is opened.
-class CountingFileSystem final : public FileSystem {
+class CountingFileSystem final : public testing::ForwardingFileSystem {
  public:
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return system_.ListFolder(folder, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
     ++opens[std::string(path)];
-    return system_.OpenRead(path);
+    return system().OpenRead(path);
   }
 
   std::map<std::string, int> opens;
-
- private:
-  FileSystem& system_ = SystemFileSystem();
 };
 
 // A hidden top-level window standing for the main window: it records the
@@ -315,7 +304,7 @@ TEST(FileInfoWindowFilesTest, ShowsAFileAnotherProgramIsWritingAndSizesPast2GiB)
   WriteFile(writer, "line 1\r\n", 8, &written, nullptr);
 
   OwnerWindow owner;
-  FileInfoWindow info;  // the system's own files
+  FileInfoWindow info;  // the system's own files, as the program reads them
   ASSERT_TRUE(info.Create(owner.window()));
   auto box_text = [&info] { return testing::ControlText(info.window(), IDC_FILE_INFO_EDIT_TEXT); };
   info.ShowFile(log);
