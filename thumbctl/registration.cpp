@@ -4,6 +4,10 @@
 // ProgID. Where the merged class view (HKEY_CLASSES_ROOT) does not show
 // per-user classes, as under Wine, the same keys go to the machine's classes
 // as well. Unregistration removes exactly those keys from both places.
+//
+// The installers register it for every user of the machine instead, with
+// "regsvr32 /n /i:machine" (DllInstall): the same keys in the machine's
+// classes only, and "regsvr32 /u /n /i:machine" removes exactly those.
 #include <ole2.h>
 #include <olectl.h>
 
@@ -42,14 +46,14 @@ bool WriteKeys(HKEY root, const std::wstring& module) {
          SetText(root, ProgIdKey() + L"\\CLSID", nullptr, kControlClsidText);
 }
 
-// True when the keys are gone from root, or could never have been written
-// there (no right to the machine's classes).
-bool DeleteKeys(HKEY root) {
+// True when the keys are gone from root, or, where denied_is_absent, could
+// never have been written there (no right to the machine's classes).
+bool DeleteKeys(HKEY root, bool denied_is_absent) {
   bool removed = true;
   for (const std::wstring& key : {ClsidKey(), ProgIdKey()}) {
     const LSTATUS status = RegDeleteTreeW(root, key.c_str());
     removed = removed && (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ||
-                          (root == HKEY_LOCAL_MACHINE && status == ERROR_ACCESS_DENIED));
+                          (denied_is_absent && status == ERROR_ACCESS_DENIED));
   }
   return removed;
 }
@@ -86,8 +90,8 @@ std::wstring ModulePath() {
 using namespace twinseek::thumbctl;
 
 STDAPI DllUnregisterServer() {
-  const bool user_removed = DeleteKeys(HKEY_CURRENT_USER);
-  const bool machine_removed = DeleteKeys(HKEY_LOCAL_MACHINE);
+  const bool user_removed = DeleteKeys(HKEY_CURRENT_USER, false);
+  const bool machine_removed = DeleteKeys(HKEY_LOCAL_MACHINE, true);
   return user_removed && machine_removed ? S_OK : SELFREG_E_CLASS;
 }
 
@@ -97,5 +101,20 @@ STDAPI DllRegisterServer() {
                        (ClassesRootNames(module) || WriteKeys(HKEY_LOCAL_MACHINE, module));
   if (written) return S_OK;
   DllUnregisterServer();
+  return SELFREG_E_CLASS;
+}
+
+// regsvr32 /n /i:machine (install) and /u /n /i:machine (uninstall): the
+// registration for every user, in the machine's classes alone. Needs the
+// right to write them; any other command line is refused.
+STDAPI DllInstall(BOOL install, LPCWSTR command_line) {
+  if (command_line == nullptr ||
+      CompareStringOrdinal(command_line, -1, L"machine", -1, TRUE) != CSTR_EQUAL) {
+    return E_INVALIDARG;
+  }
+  if (!install) return DeleteKeys(HKEY_LOCAL_MACHINE, false) ? S_OK : SELFREG_E_CLASS;
+  const std::wstring module = ModulePath();
+  if (!module.empty() && WriteKeys(HKEY_LOCAL_MACHINE, module)) return S_OK;
+  DeleteKeys(HKEY_LOCAL_MACHINE, false);
   return SELFREG_E_CLASS;
 }

@@ -3,11 +3,44 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
+#include "app/version_text.h"
+#include "base/win32/wide_text.h"
 #include "resources/about_box_ids.h"
 #include "resources/resource_ids.h"
 
 namespace twinseek {
+namespace {
+
+// The version of the program's VERSIONINFO resource; empty when it has none.
+std::string ProgramVersion() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return {};
+  std::vector<char> block(size);
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data()) ||
+      !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+      length < sizeof *info) {
+    return {};
+  }
+  return VersionText(info->dwProductVersionMS, info->dwProductVersionLS);
+}
+
+// The text block with the program's version in it.
+void PutVersion(HWND window) {
+  HWND text = GetDlgItem(window, IDC_ABOUT_TEXT);
+  std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
+  wide.resize(static_cast<size_t>(GetWindowTextW(text, wide.data(), static_cast<int>(wide.size()))));
+  const std::string filled = WithVersion(WideToCp932Lossy(wide), ProgramVersion());
+  SetWindowTextW(text, Cp932ToWide(filled).c_str());
+}
+
+}  // namespace
 
 void AboutBox::Show(HWND owner) {
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT_BOX), owner,
@@ -15,7 +48,10 @@ void AboutBox::Show(HWND owner) {
 }
 
 INT_PTR CALLBACK AboutBox::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM) {
-  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_INITDIALOG) {
+    PutVersion(window);
+    return TRUE;
+  }
   if (message != WM_COMMAND) return FALSE;
   switch (LOWORD(wparam)) {
     case IDOK:

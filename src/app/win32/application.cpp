@@ -82,8 +82,13 @@ void Application::EnableControlHosting() {
 void Application::Run() {
   SystemPrompter prompter(title_, allocator_, SystemFileSystem());
   Win32PluginLoader plugin_loader;
-  MainWindow window(MainWindowSetup{load_limit_kb_, ExecutableSibling(executable_path_, ".HLP"),
-                                    prompter, SystemFileSystem(), plugin_loader});
+  MainWindow window(MainWindowSetup{.load_limit_kb = load_limit_kb_,
+                                    .help_path = ExecutableSibling(executable_path_, ".HLP"),
+                                    .prompter = prompter,
+                                    .file_system = SystemFileSystem(),
+                                    .plugin_loader = plugin_loader,
+                                    .manual_path = ExecutableSibling(executable_path_, ".html"),
+                                    .help_launcher = nullptr});
   window.Run();
 }
 

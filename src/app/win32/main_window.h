@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/main_window_rules.h"
+#include "app/win32/help_launcher.h"
 #include "app/win32/window_layout.h"
 #include "base/file_system.h"
 #include "base/win32/prompter.h"
@@ -44,6 +45,8 @@ struct MainWindowSetup {
   Prompter& prompter;
   FileSystem& file_system;
   PluginLoader& plugin_loader;
+  std::string manual_path;     // the manual page beside the executable
+  HelpLauncher* help_launcher = nullptr;  // null: WinHelp and the shell themselves
 };
 
 class MainWindow {

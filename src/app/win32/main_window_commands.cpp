@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "app/help_route.h"
 #include "app/win32/about_box.h"
 #include "base/win32/wait_cursor.h"
 #include "base/win32/wide_text.h"
@@ -167,9 +168,25 @@ void MainWindow::Reset() {
   UpdateMenuBar();
 }
 
+// The help file with WinHelp where it exists, else (or when WinHelp fails)
+// the manual page with its associated program; the message when neither
+// starts. F1 asks for the control's popup in the help file; the manual opens
+// at its start either way.
 void MainWindow::Help(UINT command, DWORD_PTR data) {
   WaitCursor wait;
-  if (!WinHelpW(window_, Cp932ToWide(setup_.help_path).c_str(), command, data)) {
+  HelpLauncher& launcher =
+      setup_.help_launcher != nullptr ? *setup_.help_launcher : SystemHelpLauncher();
+  const auto is_file = [&](const std::string& path) {
+    const std::optional<uint32_t> attributes = setup_.file_system.GetAttributes(path);
+    return !path.empty() && attributes && (*attributes & kAttributeDirectory) == 0;
+  };
+  const HelpFiles files{is_file(setup_.help_path), is_file(setup_.manual_path)};
+  const bool started = StartHelp(files, [&](HelpViewer viewer) {
+    return viewer == HelpViewer::kHelpFile
+               ? launcher.ShowHelpFile(window_, setup_.help_path, command, data)
+               : launcher.OpenManual(window_, setup_.manual_path);
+  });
+  if (!started) {
     setup_.prompter.ShowMessage(window_, kHelpFailedMessage, {}, MB_OK | MB_ICONEXCLAMATION);
   }
 }

@@ -42,7 +42,15 @@ void WindowLayout::Reposition() const {
     batch = DeferWindowPos(batch, reinterpret_cast<HWND>(placement.control), nullptr, placement.x,
                            placement.y, placement.width, placement.height, flags);
   }
-  if (batch != nullptr) EndDeferWindowPos(batch);
+  if (batch == nullptr || !EndDeferWindowPos(batch)) return;
+  // The owner's own repainting of its grown or shrunk client area can cover
+  // controls that were drawn at their new places before it; Wine then
+  // leaves them blank until something else redraws them. Each moved control
+  // is drawn again once the owner has painted.
+  for (const ControlPlacement& placement : placements) {
+    RedrawWindow(reinterpret_cast<HWND>(placement.control), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 void WindowLayout::ClampSize(RECT& proposed) const {

@@ -97,4 +97,15 @@ void PostCommand(HWND window, int id) {
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+void DragBorder(HWND window, int grow_x, int grow_y) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  RECT dragged{frame.left, frame.top, frame.right + grow_x, frame.bottom + grow_y};
+  SendMessageW(window, WM_ENTERSIZEMOVE, 0, 0);
+  SendMessageW(window, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&dragged));
+  SetWindowPos(window, nullptr, 0, 0, dragged.right - dragged.left, dragged.bottom - dragged.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(window, WM_EXITSIZEMOVE, 0, 0);
+}
+
 }  // namespace twinseek::testing

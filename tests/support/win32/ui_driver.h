@@ -54,5 +54,9 @@ void Click(HWND dialog, int id);
 // Posts WM_COMMAND with id to the window, as a menu item or an accelerator
 // would.
 void PostCommand(HWND window, int id);
+// Makes a resizable window larger as dragging its bottom right corner does:
+// the sizing check (WM_SIZING), then the new size, inside the moving loop's
+// messages. Returns once the window has its new size.
+void DragBorder(HWND window, int grow_x, int grow_y);
 
 }  // namespace twinseek::testing

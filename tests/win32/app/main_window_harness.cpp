@@ -87,12 +87,18 @@ FileError GatedFileSystem::CopyFileTo(std::string_view from, std::string_view to
   return SystemFileSystem().CopyFileTo(from, to);
 }
 
-MainWindowHarness::MainWindowHarness() {
+MainWindowHarness::MainWindowHarness(HarnessHelp help) {
   InitializeCommonControls();
-  ui_ = std::make_unique<UiThread>([this] {
+  ui_ = std::make_unique<UiThread>([this, help = std::move(help)] {
     OleInitialize(nullptr);
     {
-      MainWindow window(MainWindowSetup{0, "twinseek.HLP", prompter_, file_system_, no_plugins});
+      MainWindow window(MainWindowSetup{.load_limit_kb = 0,
+                                        .help_path = help.help_path,
+                                        .prompter = prompter_,
+                                        .file_system = file_system_,
+                                        .plugin_loader = no_plugins,
+                                        .manual_path = help.manual_path,
+                                        .help_launcher = help.launcher});
       window.Run();
     }
     OleUninitialize();

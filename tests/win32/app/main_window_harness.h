@@ -50,10 +50,18 @@ class GatedFileSystem final : public FileSystem {
   bool reader_waiting_ = false;
 };
 
+// Where the window looks for its help, and what opens it (null: WinHelp and
+// the shell themselves).
+struct HarnessHelp {
+  std::string help_path = "twinseek.HLP";
+  std::string manual_path;
+  HelpLauncher* launcher = nullptr;
+};
+
 class MainWindowHarness {
  public:
   // Opens the window and waits until it shows.
-  MainWindowHarness();
+  explicit MainWindowHarness(HarnessHelp help = {});
   // Stops a running worker, closes the window if it is still open, and
   // waits for its thread.
   ~MainWindowHarness();

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "base/win32/wide_text.h"
+#include "resources/about_box_ids.h"
 #include "resources/file_info_window_ids.h"
 #include "resources/main_window_ids.h"
 #include "resources/scan_target_dialog_ids.h"
+#include "resources/version.h"
 #include "scan/detection_run.h"
 #include "scan/dropped_files.h"
 #include "support/temp_tree.h"
@@ -343,6 +345,9 @@ TEST_F(MainWindowTest, EnterOpensTheScanDialogAndTheAboutBoxCloses) {
   HWND about = WaitForDialog(window.thread(), "バージョン情報及び使用許諾条件");
   ASSERT_NE(about, nullptr);
   EXPECT_FALSE(IsWindowEnabled(window.window()));
+  // The version of the program's VERSIONINFO stands in the first line.
+  const std::string text = ControlText(about, IDC_ABOUT_TEXT);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "Twinseek バージョン " TWINSEEK_VERSION_TEXT);
   Click(about, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
   EXPECT_TRUE(IsWindowEnabled(window.window()));

@@ -155,6 +155,15 @@ void PumpMessages() {
 }
 
 using RegisterFunction = HRESULT(WINAPI*)();
+using InstallFunction = HRESULT(WINAPI*)(BOOL, const wchar_t*);
+
+// Whether the key below root exists.
+bool KeyExists(HKEY root, const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
 
 // The control's DLL beside this program, registered or not on request.
 class ControlDll {
@@ -167,6 +176,8 @@ class ControlDll {
     if (module_ != nullptr) {
       register_ = Function("DllRegisterServer");
       unregister_ = Function("DllUnregisterServer");
+      install_ = reinterpret_cast<InstallFunction>(
+          reinterpret_cast<void*>(GetProcAddress(module_, "DllInstall")));
     }
   }
   ~ControlDll() {
@@ -180,6 +191,10 @@ class ControlDll {
 
   bool Register() { return register_ != nullptr && SUCCEEDED(register_()); }
   bool Unregister() { return unregister_ != nullptr && SUCCEEDED(unregister_()); }
+  // What "regsvr32 [/u] /n /i:command_line" does.
+  HRESULT Install(bool install, const wchar_t* command_line) {
+    return install_ != nullptr ? install_(install, command_line) : E_NOTIMPL;
+  }
 
  private:
   RegisterFunction Function(const char* name) {
@@ -189,6 +204,7 @@ class ControlDll {
   HMODULE module_ = nullptr;
   RegisterFunction register_ = nullptr;
   RegisterFunction unregister_ = nullptr;
+  InstallFunction install_ = nullptr;
 };
 
 constexpr RECT kControlRect{20, 20, 180, 180};  // 160 x 160
@@ -365,6 +381,31 @@ TEST_F(ImagePreviewHostTest, WithoutTheRegisteredControlCreationFailsAndLaterCal
   host.Show(SW_HIDE);
   host.Move(RECT{0, 0, 50, 50});
   EXPECT_EQ(GetWindow(parent_, GW_CHILD), nullptr);
+}
+
+// An installer registers the control for every user of the machine: the
+// machine's classes name this DLL, the user's classes stay untouched, the
+// host creates it; uninstalling removes it again. Other command lines are
+// refused.
+TEST_F(ImagePreviewHostTest, RegisteredForTheMachineItIsCreatedAndUnregisteredItIsGone) {
+  constexpr const wchar_t* kClassKey = L"Software\\Classes\\CLSID\\{5B0E3A52-8C41-4D7A-9F3E-2A6C1D7B9E41}";
+  ASSERT_TRUE(dll_->Unregister());
+  ASSERT_EQ(dll_->Install(true, L"machine"), S_OK);
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClassKey));
+  {
+    ImagePreviewHost host;
+    EXPECT_TRUE(host.Create(parent_, kControlRect));
+    PumpMessages();
+  }
+  EXPECT_EQ(dll_->Install(false, L"MACHINE"), S_OK);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
+  ImagePreviewHost host;
+  EXPECT_FALSE(host.Create(parent_, kControlRect));
+
+  EXPECT_EQ(dll_->Install(true, L"user"), E_INVALIDARG);
+  EXPECT_EQ(dll_->Install(true, nullptr), E_INVALIDARG);
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "support/temp_tree.h"
 #include "support/win32/fake_prompter.h"
 #include "support/win32/ui_driver.h"
+#include "support/win32/window_pixels.h"
 
 namespace twinseek {
 namespace {
@@ -236,6 +237,35 @@ TEST_F(ReportWindowTest, ResizingMovesTheAnchoredControlsAndNeverShrinksBelowThe
   RECT large{0, 0, width + 1, height + 300};
   SendMessageW(dialog, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&large));
   EXPECT_TRUE(SameRect(large, RECT{0, 0, width + 1, height + 300}));
+  Close(dialog);
+}
+
+// Maximized, restored and dragged larger by its border, the window shows
+// "閉じる" as before, and the save button, which stretches, as it draws itself
+// at its new size. (The text box is left out: the caret blinks in it.)
+TEST_F(ReportWindowTest, EveryControlIsDrawnAfterMaximizeRestoreAndABorderDrag) {
+  const HWND dialog = Open("first line\r\nsecond line\r\n");
+  ASSERT_NE(dialog, nullptr);
+  const HWND close = GetDlgItem(dialog, IDOK);
+  const HWND save = GetDlgItem(dialog, IDC_REPORT_BUTTON_SAVE);
+  ASSERT_TRUE(testing::WaitUntilPainted(dialog));
+  const testing::WindowPixels close_before = testing::ReadPixels(close);
+  auto expect_drawn = [&](const char* after_what) {
+    ASSERT_TRUE(testing::WaitUntilPainted(dialog));
+    EXPECT_TRUE(testing::ReadPixels(close) == close_before) << "close after " << after_what;
+    EXPECT_TRUE(testing::ReadPixels(save) == testing::RenderPixels(save)) << "save after " << after_what;
+  };
+  expect_drawn("opening");
+
+  ShowWindow(dialog, SW_MAXIMIZE);
+  ASSERT_TRUE(IsZoomed(dialog));
+  expect_drawn("maximize");
+  ShowWindow(dialog, SW_RESTORE);
+  ASSERT_FALSE(IsZoomed(dialog));
+  expect_drawn("restore");
+
+  testing::DragBorder(dialog, 90, 40);
+  expect_drawn("a border drag");
   Close(dialog);
 }
 

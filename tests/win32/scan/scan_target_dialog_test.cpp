@@ -537,7 +537,7 @@ class ChooseFolderTest : public ::testing::Test {
       EXPECT_TRUE(testing::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(chooser, IDOK)) != 0; }));
       // The preselection lands in the folder tree a moment after the
       // chooser opens: wait for it before pressing the button.
-      testing::WaitUntil([&] { return SelectedFolderName(chooser) == expected_selection; }, 5000);
+      testing::WaitUntil([&] { return SelectedFolderName(chooser) == expected_selection; }, 20000);
       PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     }
     EXPECT_TRUE(ui.Join());
