@@ -225,7 +225,7 @@ int RunScanTool(const std::vector<std::string>& arguments, PluginLoader* plugin_
   // Absolute from here on: the paths printed never depend on the folder the
   // tool was started in.
   for (std::string& folder : options.folders) {
-    const std::optional<std::string> full = folder.empty() ? std::nullopt : file_system.FullPath(folder);
+    const std::optional<std::string> full = FullPath(folder);
     if (!full || !IsFolder(file_system, *full)) {
       return writer.Fail("不正な検索フォルダが指定されているか、使用できない状態です。(" + folder + ")");
     }

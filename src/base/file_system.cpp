@@ -45,8 +45,6 @@ bool FileSystem::ListFolderWithIdentity(std::string_view folder, const FolderAdm
   return ListFolder(folder, visit);
 }
 
-std::optional<std::string> FileSystem::FullPath(std::string_view path) { return std::string(path); }
-
 bool FileSystem::CreateFolder(std::string_view) { return false; }
 
 FileError FileSystem::MoveFileTo(std::string_view, std::string_view) { return FileError::kOther; }

@@ -174,14 +174,6 @@ class FileSystem {
   // that name).
   virtual std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) = 0;
 
-  // The absolute form of path, as GetFullPathName makes it: a relative path
-  // is taken from the process's current folder, and "." and ".." are folded
-  // by the text alone, with no link followed. Nothing when it cannot be made
-  // (the current folder cannot be held in code page 932). The default
-  // implementation, for a file system that has no current folder, gives the
-  // path unchanged.
-  virtual std::optional<std::string> FullPath(std::string_view path);
-
   // Creates one folder, with default security, whose parent exists. False
   // when it cannot be created, also when the name is already taken (by a
   // file or a folder). The default implementation creates nothing.
@@ -203,5 +195,12 @@ class FileSystem {
 
 // The file system of the system the program runs on.
 FileSystem& SystemFileSystem();
+
+// The absolute form of path, as GetFullPathName makes it: a relative path is
+// taken from the process's current folder, and "." and ".." are folded by the
+// text alone, with no link followed. Nothing when it cannot be made (an empty
+// path, a current folder code page 932 cannot hold). A property of the
+// process, not of a file system: no stand-in file system can bypass it.
+std::optional<std::string> FullPath(std::string_view path);
 
 }  // namespace twinseek

@@ -56,7 +56,7 @@ ScanList CollectDroppedItems(FileSystem& file_system, const std::vector<DroppedI
       list.push_back(UnusableItem(item.path));
       continue;
     }
-    const std::string path = file_system.FullPath(item.path).value_or(item.path);
+    const std::string path = FullPath(item.path).value_or(item.path);
     const std::optional<uint32_t> attributes = file_system.GetAttributes(path);
     if (!attributes || (*attributes & kAttributeDirectory) == 0) {
       list.push_back(ScanItem{path, std::nullopt});

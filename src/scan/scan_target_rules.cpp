@@ -32,7 +32,7 @@ StartCheck CheckScanStart(ScanCriteria& criteria, FileSystem& file_system) {
   criteria.name_patterns = NormalizeNamePatterns(criteria.name_patterns);
   if (HasForbiddenPatternCharacter(criteria.name_patterns)) return StartCheck::kForbiddenPattern;
   if (criteria.location.empty()) return StartCheck::kBadLocation;
-  std::optional<std::string> location = file_system.FullPath(criteria.location);
+  std::optional<std::string> location = FullPath(criteria.location);
   if (!location) return StartCheck::kBadLocation;
   const std::optional<uint32_t> attributes = file_system.GetAttributes(*location);
   if (!attributes || (*attributes & kAttributeDirectory) == 0) return StartCheck::kBadLocation;

@@ -309,24 +309,23 @@ TEST(FileSystemTest, TheListingTellsTheIdentityOfTheFolderOpenedAndOfEachEntry) 
       }));
 }
 
-TEST(FileSystemTest, FullPathTakesARelativePathFromTheCurrentFolderAndFoldsDots) {
+TEST(FullPathTest, TakesARelativePathFromTheCurrentFolderAndFoldsDots) {
   TempTree tree;
   tree.MakeFolder(u8"sub");
-  FileSystem& file_system = SystemFileSystem();
-  EXPECT_EQ(file_system.FullPath(tree.Path("sub\\.\\x\\..\\y.txt")), tree.Path("sub\\y.txt"));
-  EXPECT_EQ(file_system.FullPath(tree.Path("sub")), tree.Path("sub")) << "an absolute path stays";
+  EXPECT_EQ(FullPath(tree.Path("sub\\.\\x\\..\\y.txt")), tree.Path("sub\\y.txt"));
+  EXPECT_EQ(FullPath(tree.Path("sub")), tree.Path("sub")) << "an absolute path stays";
   {
     const CurrentFolderAt inside(tree.Root());
-    EXPECT_EQ(file_system.FullPath("sub\\y.txt"), tree.Path("sub\\y.txt"));
-    EXPECT_EQ(file_system.FullPath("."), tree.Root());
+    EXPECT_EQ(FullPath("sub\\y.txt"), tree.Path("sub\\y.txt"));
+    EXPECT_EQ(FullPath("."), tree.Root());
     // Out of the folder and back in: "/" and "\\" alike (a POSIX root is
     // spelled with "/").
     const std::optional<std::string> back_in =
-        file_system.FullPath("sub\\..\\..\\" + LastPart(tree.Root()) + "\\z.txt");
+        FullPath("sub\\..\\..\\" + LastPart(tree.Root()) + "\\z.txt");
     ASSERT_TRUE(back_in.has_value());
     EXPECT_EQ(Backslashed(*back_in), Backslashed(tree.Path("z.txt")));
   }
-  EXPECT_EQ(file_system.FullPath(""), std::nullopt);
+  EXPECT_EQ(FullPath(""), std::nullopt);
 }
 
 std::string ReadFile(const std::string& path) {

@@ -338,21 +338,6 @@ class PosixFileSystem final : public FileSystem {
     return IdentityOf(status);
   }
 
-  // Joined to the current folder when relative, then folded by the text; the
-  // separators are kept as written.
-  std::optional<std::string> FullPath(std::string_view path) override {
-    if (path.empty()) return std::nullopt;
-    if (path.front() == '\\' || path.front() == '/') return FoldDotSegments(path);
-    std::vector<char> buffer(PATH_MAX);
-    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-      if (errno != ERANGE) return std::nullopt;
-      buffer.resize(buffer.size() * 2);
-    }
-    const std::optional<std::string> current = Utf8ToCp932(buffer.data());
-    if (!current) return std::nullopt;
-    return FoldDotSegments(WithSeparator(*current) + std::string(path));
-  }
-
   std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
     const std::optional<std::string> native = NativePath(path);
     if (!native || native->empty()) return nullptr;
@@ -406,6 +391,21 @@ LocalTime ToLocalTime(FileTime time) {
   const int64_t offset = static_cast<int64_t>(local.tm_gmtoff) * 10'000'000;
   const int64_t shifted = static_cast<int64_t>(time) + offset;
   return CivilTime(shifted < 0 ? 0 : static_cast<FileTime>(shifted));
+}
+
+// Joined to the current folder when relative, then folded by the text; the
+// separators are kept as written.
+std::optional<std::string> FullPath(std::string_view path) {
+  if (path.empty()) return std::nullopt;
+  if (path.front() == '\\' || path.front() == '/') return FoldDotSegments(path);
+  std::vector<char> buffer(PATH_MAX);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::nullopt;
+    buffer.resize(buffer.size() * 2);
+  }
+  const std::optional<std::string> current = Utf8ToCp932(buffer.data());
+  if (!current) return std::nullopt;
+  return FoldDotSegments(WithSeparator(*current) + std::string(path));
 }
 
 FileSystem& SystemFileSystem() {

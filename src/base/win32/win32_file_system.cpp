@@ -346,22 +346,6 @@ class Win32FileSystem final : public FileSystem {
                         Combine(information.nFileIndexHigh, information.nFileIndexLow)};
   }
 
-  std::optional<std::string> FullPath(std::string_view path) override {
-    const std::wstring wide = Cp932ToWide(path);
-    if (wide.empty()) return std::nullopt;
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-      const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-      if (length == 0) return std::nullopt;
-      if (length < full.size()) {
-        full.resize(length);
-        break;
-      }
-      full.resize(length);
-    }
-    return WideToCp932(full);
-  }
-
   std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
     const std::wstring wide = Cp932ToWide(path);
     if (wide.empty()) return nullptr;
@@ -413,6 +397,21 @@ LocalTime ToLocalTime(FileTime time) {
   if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &civil)) return {};
   return LocalTime{civil.wYear, civil.wMonth, civil.wDay, civil.wHour, civil.wMinute, civil.wSecond,
                    civil.wMilliseconds};
+}
+
+std::optional<std::string> FullPath(std::string_view path) {
+  const std::wstring wide = Cp932ToWide(path);
+  if (wide.empty()) return std::nullopt;
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return std::nullopt;
+    if (length < full.size()) {
+      full.resize(length);
+      return WideToCp932(full);
+    }
+    full.resize(length);  // the room it asks for, terminating NUL included
+  }
 }
 
 FileSystem& SystemFileSystem() {
