@@ -375,27 +375,6 @@ TEST_F(DetectionRunTest, FilesWhoseContentCannotBeReadMatchNothing) {
 namespace twinseek {
 namespace {
 
-TEST_F(DetectionRunTest, NamesThatCannotBeHeldAreReportedAndNeverRegistered) {
-  WriteFile(u8"plain.txt", "same");
-  // Two files of one size that the walk could not name: taken for copies of
-  // each other, or of plain.txt, they would be acted on under wrong names.
-  ScanList scan_list;
-  for (const std::string name : {"caf?.txt", "?.txt"}) {
-    DirEntry entry = *SystemFileSystem().GetEntry(disk_.Path("plain.txt"));
-    entry.name = name;
-    entry.name_representable = false;
-    scan_list.push_back(ScanItem{disk_.Path(name), entry});
-  }
-  scan_list.push_back(ScanItem{disk_.Path("plain.txt"), std::nullopt});
-  DetectionRun run({.conditions = Conditions{.size = true}, .file_system = SystemFileSystem(), .tree = tree_,
-                    .index = index_, .plugins = plugins_});
-  const DetectionResult result = run.Run(scan_list, cancel_);
-  EXPECT_EQ(result.error_log, Line("ファイル名を扱えません", disk_.Path("caf?.txt")) +
-                                  Line("ファイル名を扱えません", disk_.Path("?.txt")));
-  EXPECT_TRUE(Groups().empty());
-  EXPECT_EQ(index_.FileCount(), 1);
-}
-
 // The system's file system, counting the identities asked of it.
 class IdentityCounter final : public testing::ForwardingFileSystem {
  public:

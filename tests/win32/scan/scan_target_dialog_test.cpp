@@ -20,7 +20,6 @@
 #include "scan/name_patterns.h"
 #include "scan/scan_target_rules.h"
 #include "scan/win32/choose_folder.h"
-#include "support/current_folder.h"
 #include "support/temp_tree.h"
 #include "support/win32/fake_prompter.h"
 #include "support/win32/ui_driver.h"
@@ -202,23 +201,6 @@ TEST_F(ScanTargetDialogTest, FillsTheScanListInWalkOrderAndEndsWithOk) {
   EXPECT_EQ(paths[4], tree.Path("sub\\deep\\d.txt"));
   EXPECT_TRUE(prompter.Records().empty());
   EXPECT_EQ(criteria.running.load(), 0);
-}
-
-TEST_F(ScanTargetDialogTest, ARelativeLocationWalksAndShowsItsAbsolutePath) {
-  tree.MakeFolder(u8"sub");
-  tree.Write(u8"sub\\a.txt", "a");
-  const testing::CurrentFolderAt here(tree.Root());
-  HWND dialog = Open();
-  testing::SetControlText(dialog, IDC_SCAN_EDIT_LOCATION, "sub");
-  Press(dialog, IDC_SCAN_BUTTON_START);
-  ASSERT_TRUE(Result());
-  EXPECT_EQ(Paths(), std::vector<std::string>{tree.Path("sub\\a.txt")});
-  EXPECT_EQ(criteria.location, tree.Path("sub"));
-
-  dialog = Open();
-  EXPECT_EQ(testing::ControlText(dialog, IDC_SCAN_EDIT_LOCATION), tree.Path("sub"));
-  Press(dialog, IDCANCEL);
-  EXPECT_FALSE(Result());
 }
 
 TEST_F(ScanTargetDialogTest, AWalkThatFindsNothingStillEndsWithOk) {
