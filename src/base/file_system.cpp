@@ -45,6 +45,8 @@ bool FileSystem::ListFolderWithIdentity(std::string_view folder, const FolderAdm
   return ListFolder(folder, visit);
 }
 
+bool FileReader::Seek(uint64_t) { return false; }
+
 bool FileSystem::CreateFolder(std::string_view) { return false; }
 
 FileError FileSystem::MoveFileTo(std::string_view, std::string_view) { return FileError::kOther; }

@@ -105,6 +105,11 @@ class FileReader {
   // Reads the next bytes into buffer, at most capacity of them. Returns how
   // many were read (0 at the end of the file), or nothing on a read error.
   virtual std::optional<size_t> Read(void* buffer, size_t capacity) = 0;
+  // Moves the read position to offset bytes from the start, so that a part
+  // of a file can be read without the bytes before it; past the end the next
+  // Read gives 0. False when the system refused, or the reader cannot move
+  // (the default): the position is then unchanged.
+  virtual bool Seek(uint64_t offset);
 };
 
 // One file open for writing, from its start. Closing the writer (or

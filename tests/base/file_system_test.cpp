@@ -193,6 +193,28 @@ TEST(FileSystemTest, ReadsFilesWholeInAnyChunkSize) {
   EXPECT_EQ(SystemFileSystem().OpenRead(tree.Path("missing")), nullptr);
 }
 
+TEST(FileSystemTest, SeeksToAnyPartOfAFile) {
+  TempTree tree;
+  std::string content;
+  for (int i = 0; i < 70'000; ++i) content += static_cast<char>(i * 13 + i / 251);
+  tree.Write(u8"表示.txt", content);
+  std::unique_ptr<FileReader> reader = SystemFileSystem().OpenRead(tree.Path(kJapaneseName));
+  ASSERT_NE(reader, nullptr);
+
+  char piece[5] = {};
+  ASSERT_TRUE(reader->Seek(65'536));
+  ASSERT_EQ(reader->Read(piece, sizeof piece), sizeof piece);
+  EXPECT_EQ(std::string(piece, sizeof piece), content.substr(65'536, 5));
+  // Backwards, and then on from there.
+  ASSERT_TRUE(reader->Seek(3));
+  EXPECT_EQ(ReadAll(*reader, 4096), content.substr(3));
+  // At or past the end nothing more comes.
+  ASSERT_TRUE(reader->Seek(content.size()));
+  EXPECT_EQ(reader->Read(piece, sizeof piece), 0u);
+  ASSERT_TRUE(reader->Seek(content.size() + 100));
+  EXPECT_EQ(reader->Read(piece, sizeof piece), 0u);
+}
+
 TEST(FileSystemTest, WritesReplaceAFileWithExactlyTheBytesGiven) {
   TempTree tree;
   tree.Write(u8"表示.txt", std::string(5000, 'o'));  // longer than what replaces it

@@ -27,6 +27,8 @@ class TempTree {
   void Write(std::u8string_view relative, std::string_view content);
   void MakeFolder(std::u8string_view relative);
   void Resize(std::u8string_view relative, uint64_t size);  // sparse where the system can
+  // Writes content over an existing file's bytes from offset on.
+  void WriteAt(std::u8string_view relative, uint64_t offset, std::string_view content);
   void SetLastWriteTime(std::u8string_view relative, FileTime time);
   void HardLink(std::u8string_view existing, std::u8string_view link);
   void Remove(std::u8string_view relative);  // a file

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cerrno>
 #include <ctime>
+#include <limits>
 #include <vector>
 
 #include "base/file_system.h"
@@ -119,6 +120,11 @@ class PosixFileReader final : public FileReader {
       if (count >= 0) return static_cast<size_t>(count);
       if (errno != EINTR) return std::nullopt;
     }
+  }
+
+  bool Seek(uint64_t offset) override {
+    if (offset > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    return lseek(descriptor_, static_cast<off_t>(offset), SEEK_SET) >= 0;
   }
 
  private:

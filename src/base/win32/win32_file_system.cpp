@@ -10,6 +10,7 @@
 // FindFirstFileExW listing stands in, without identities.
 #include "base/win32/win32_file_system.h"
 
+#include <limits>
 #include <vector>
 
 #include "base/path_text.h"
@@ -203,6 +204,13 @@ class Win32FileReader final : public FileReader {
     const DWORD wanted = static_cast<DWORD>(capacity < kLargestRead ? capacity : kLargestRead);
     if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
     return static_cast<size_t>(count);
+  }
+
+  bool Seek(uint64_t offset) override {
+    if (offset > static_cast<uint64_t>(std::numeric_limits<LONGLONG>::max())) return false;
+    LARGE_INTEGER distance;
+    distance.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file_, distance, nullptr, FILE_BEGIN) != 0;
   }
 
  private:

@@ -58,6 +58,15 @@ void TempTree::Resize(std::u8string_view relative, uint64_t size) {
   Check(truncate(path.c_str(), static_cast<off_t>(size)) == 0, "truncate " + path);
 }
 
+void TempTree::WriteAt(std::u8string_view relative, uint64_t offset, std::string_view content) {
+  const std::string path = Native(native_root_, relative);
+  const int descriptor = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  Check(descriptor >= 0, "open " + path);
+  const ssize_t written = pwrite(descriptor, content.data(), content.size(), static_cast<off_t>(offset));
+  close(descriptor);
+  Check(written == static_cast<ssize_t>(content.size()), "pwrite " + path);
+}
+
 void TempTree::SetLastWriteTime(std::u8string_view relative, FileTime time) {
   const std::string path = Native(native_root_, relative);
   constexpr int64_t kSecondsFrom1601To1970 = 11'644'473'600;

@@ -98,6 +98,17 @@ void TempTree::Resize(std::u8string_view relative, uint64_t size) {
         "SetEndOfFile");
 }
 
+void TempTree::WriteAt(std::u8string_view relative, uint64_t offset, std::string_view content) {
+  File file(Native(native_root_, relative), GENERIC_WRITE, OPEN_EXISTING);
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  DWORD written = 0;
+  Check(SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN) &&
+            WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+            written == content.size(),
+        "WriteFile");
+}
+
 void TempTree::SetLastWriteTime(std::u8string_view relative, FileTime time) {
   File file(Native(native_root_, relative), FILE_WRITE_ATTRIBUTES, OPEN_EXISTING);
   FILETIME stamp;

@@ -11,15 +11,17 @@
 namespace twinseek::testing {
 namespace {
 
-// No comparator plug-ins: the condition boxes keep their captions.
 class NoPlugins final : public PluginLoader {
  public:
   std::unique_ptr<PluginLibrary> Load(int) override { return nullptr; }
 };
 
-NoPlugins no_plugins;
-
 }  // namespace
+
+PluginLoader& NoPluginLoader() {
+  static NoPlugins no_plugins;
+  return no_plugins;
+}
 
 void GatedFileSystem::CloseGate(std::string path) {
   std::lock_guard lock(mutex_);
@@ -87,16 +89,16 @@ FileError GatedFileSystem::CopyFileTo(std::string_view from, std::string_view to
   return SystemFileSystem().CopyFileTo(from, to);
 }
 
-MainWindowHarness::MainWindowHarness(HarnessHelp help) {
+MainWindowHarness::MainWindowHarness(PluginLoader& plugin_loader, HarnessHelp help) {
   InitializeCommonControls();
-  ui_ = std::make_unique<UiThread>([this, help = std::move(help)] {
+  ui_ = std::make_unique<UiThread>([this, &plugin_loader, help = std::move(help)] {
     OleInitialize(nullptr);
     {
       MainWindow window(MainWindowSetup{.load_limit_kb = 0,
                                         .help_path = help.help_path,
                                         .prompter = prompter_,
                                         .file_system = file_system_,
-                                        .plugin_loader = no_plugins,
+                                        .plugin_loader = plugin_loader,
                                         .manual_path = help.manual_path,
                                         .help_launcher = help.launcher});
       window.Run();

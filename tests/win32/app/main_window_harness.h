@@ -58,10 +58,14 @@ struct HarnessHelp {
   HelpLauncher* launcher = nullptr;
 };
 
+// Loads no comparator plug-in: the condition boxes keep their captions.
+PluginLoader& NoPluginLoader();
+
 class MainWindowHarness {
  public:
-  // Opens the window and waits until it shows.
-  explicit MainWindowHarness(HarnessHelp help = {});
+  // Opens the window, whose plug-ins plugin_loader loads and whose help is
+  // help, and waits until it shows.
+  explicit MainWindowHarness(PluginLoader& plugin_loader = NoPluginLoader(), HarnessHelp help = {});
   // Stops a running worker, closes the window if it is still open, and
   // waits for its thread.
   ~MainWindowHarness();

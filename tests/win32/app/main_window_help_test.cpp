@@ -61,7 +61,7 @@ constexpr const char* kHelpFailed = "ﾍﾙﾌﾟの起動に失敗しました�
 class MainWindowHelpTest : public ::testing::Test {
  protected:
   MainWindowHelpTest()
-      : window(HarnessHelp{folder.Path("twinseek.HLP"), folder.Path("twinseek.html"), &launcher}) {}
+      : window(NoPluginLoader(), HarnessHelp{folder.Path("twinseek.HLP"), folder.Path("twinseek.html"), &launcher}) {}
 
   // The help contents, as the menu item gives them; returns once handled.
   void Contents() {
