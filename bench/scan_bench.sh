@@ -6,23 +6,13 @@
 # bench/twinseek_generate_scan_tree and bench/twinseek_read_tree); the trees
 # are generated into TREES_FOLDER once and kept.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/bench_lib.sh"
 
-build=$1
+native_programs "$1"
 trees=$2
-runs=${TWINSEEK_BENCH_RUNS:-3}
-scan="$build/cli/twinseek-scan"
-generate="$build/bench/twinseek_generate_scan_tree"
-read_tree="$build/bench/twinseek_read_tree"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 for kind in small large; do
-  if [ ! -f "$trees/$kind/.complete" ]; then
-    rm -rf "${trees:?}/$kind"
-    mkdir -p "$trees"
-    echo "generating the $kind tree in $trees/$kind" >&2
-    "$generate" "$kind" "$trees/$kind"
-  fi
+  ensure_tree "$generate" "$trees" "$kind" "$kind" >/dev/null
 done
 
 # best_seconds COMMAND...: the shortest wall time of $runs runs after one
@@ -32,23 +22,21 @@ best_seconds() {
   local best="" start end elapsed i
   (cd "$work" && "$@" >/dev/null 2>&1) || true
   for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
+    start=$(nanoseconds)
     (cd "$work" && "$@" >/dev/null 2>&1) || true
-    end=$(date +%s%N)
+    end=$(nanoseconds)
     elapsed=$((end - start))
     if [ -z "$best" ] || [ "$elapsed" -lt "$best" ]; then best=$elapsed; fi
   done
-  awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }'
+  seconds_between 0 "$best"
 }
 
 read_all() { "$read_tree" "$1"; }
 walk_all() { find "$1" -type f -printf '%s %T@\n'; }
 
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
-
 for kind in small large; do
   dir="$trees/$kind"
-  files=$(find "$dir" -type f ! -name .complete | wc -l)
+  files=$(tree_files "$dir")
   bytes=$(du -sb "$dir" | cut -f1)
   read_all "$dir" >/dev/null  # hot cache
   printf '\n%s tree: %s files, %s MB\n' "$kind" "$files" "$((bytes / 1000000))"

@@ -53,16 +53,23 @@ install_dependencies() {
   ensure_japanese_locale
 }
 
-# build_preset NAME: configure (once) and build one CMake preset.
+# build_preset NAME [TARGET...]: configure (once) and build one CMake preset,
+# or only the targets named.
 build_preset() {
   local preset=$1
+  shift
   cd "$TWINSEEK_ROOT"
   if [ ! -f "build/$preset/CMakeCache.txt" ]; then
     log "configuring $preset"
     cmake --preset "$preset" >/dev/null
   fi
-  log "building $preset"
-  cmake --build --preset "$preset"
+  if [ $# -gt 0 ]; then
+    log "building $preset: $*"
+    cmake --build --preset "$preset" --target "$@"
+  else
+    log "building $preset"
+    cmake --build --preset "$preset"
+  fi
 }
 
 # The prefix is made once; the stamp file says it is complete.

@@ -16,23 +16,24 @@ std::string WithSeparator(std::string_view folder) {
   return path;
 }
 
+// Each walks the text once from its start by whole characters, which is
+// what stepping back from the end with CharPrevA amounts to: that too never
+// looks past the first NUL.
 size_t LastSeparator(std::string_view path) {
-  size_t pos = path.size();
-  while (pos > 0) {
-    pos = PrevCharPos(path, pos);
-    if (path[pos] == '\\') return pos;
+  size_t found = std::string_view::npos;
+  for (size_t pos = 0; pos < path.size() && path[pos] != '\0'; pos = NextCharPos(path, pos)) {
+    if (path[pos] == '\\') found = pos;
   }
-  return std::string_view::npos;
+  return found;
 }
 
 NameParts SplitName(std::string_view name) {
-  size_t pos = name.size();
-  while (pos > 0) {
-    pos = PrevCharPos(name, pos);
-    if (pos == 0) break;
-    if (name[pos] == '.') return {name.substr(0, pos), name.substr(pos)};
+  size_t dot = 0;
+  for (size_t pos = 0; pos < name.size() && name[pos] != '\0'; pos = NextCharPos(name, pos)) {
+    if (pos > 0 && name[pos] == '.') dot = pos;
   }
-  return {name, {}};
+  if (dot == 0) return {name, {}};
+  return {name.substr(0, dot), name.substr(dot)};
 }
 
 bool IsUsableName(std::string_view name) {

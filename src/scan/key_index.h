@@ -12,32 +12,39 @@
 //   letter case (code page 932 case folding), or the same file reached
 //   through another path (hard link, symbolic link, short name, another
 //   drive or share), which is told by the file identities. Identities are
-//   asked only when the key already exists, so a file with a unique key
-//   costs no more than the lookup.
+//   asked only when the key already exists and the listing did not tell
+//   them, so a file with a unique key costs no more than the lookup.
 // The paths of each group are kept beside it, case-folded, so a path is found
 // in constant time however large the group grows. They are rebuilt from the
 // tree when a group lost files (FilesRemoved).
 //
-// Keys are iterated in the order they entered the index.
+// Keys are iterated in the order they entered the index. A scan of a million
+// files keeps a million keys: keys and first paths live in large blocks of
+// text, and the lookup is one open-addressed table of slot numbers, so a key
+// costs its text, its first path and a few dozen bytes.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
-#include <list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "base/file_system.h"
+#include "base/text_arena.h"
 #include "tree/result_tree.h"
 
 namespace twinseek {
 
+// A key's entry as the index holds it; the path is a view into the index,
+// valid until the index next changes.
 struct KeyEntry {
-  std::string first_path;     // the key's only file while it has no group; then empty
-  NodeHandle group = kNoNode;  // the key's group, or kNoNode
+  std::string_view first_path;  // the key's only file while it has no group; then empty
+  NodeHandle group = kNoNode;   // the key's group, or kNoNode
 };
 
 enum class Registration {
@@ -64,18 +71,20 @@ class KeyIndex {
                         FileSystem& file_system,
                         const std::optional<FileIdentity>& known_identity = std::nullopt);
 
-  size_t size() const { return order_.size(); }
-  bool empty() const { return order_.empty(); }
+  size_t size() const { return live_; }
+  bool empty() const { return live_ == 0; }
   // Keys in the index ("idx" of the status line): every new key counts one
   // and every key erased takes one away.
-  int IndexCount() const { return static_cast<int>(order_.size()); }
+  int IndexCount() const { return static_cast<int>(live_); }
   // Files registered ("files"): one per key without a group plus one per
   // file of every group, as reported by Register, FilesRemoved and the
   // erasing calls.
   int FileCount() const { return file_count_; }
+  // Keys that have a group.
+  int GroupCount() const { return group_count_; }
 
-  // The entry of a key, or null.
-  const KeyEntry* Find(std::string_view key) const;
+  // The entry of a key, or nothing.
+  std::optional<KeyEntry> Find(std::string_view key) const;
 
   // Visits every key in the order the keys entered the index. visit may call
   // SetGroup; it must not add or erase keys.
@@ -105,24 +114,40 @@ class KeyIndex {
 
  private:
   struct GroupPaths;
+  // One key: its text followed by its first path in the text blocks.
   struct Slot {
-    std::string key;
-    KeyEntry entry;
-    std::unique_ptr<GroupPaths> paths;  // for a group only, made when first needed
-    std::optional<FileIdentity> first_identity;  // of the first file, when it was known
+    const char* text = nullptr;
+    uint32_t key_size = 0;
+    uint32_t path_size = 0;  // 0 once the key has a group
+    NodeHandle group = kNoNode;
+    FileIdentity first_identity;  // of the first file, when known
+    bool has_first_identity = false;
+    bool alive = true;
+
+    std::string_view key() const { return {text, key_size}; }
+    std::string_view first_path() const { return {text + key_size, path_size}; }
   };
-  using SlotList = std::list<Slot>;
+  using SlotNumber = uint32_t;
 
-  Registration OpenGroup(Slot& slot, std::string_view path, ResultTree& tree, FileSystem& file_system,
+  std::optional<SlotNumber> Lookup(std::string_view key) const;
+  void InsertIntoTable(SlotNumber slot);
+  void RemoveFromTable(std::string_view key);
+  void GrowTable();
+  Registration OpenGroup(SlotNumber number, std::string_view path, ResultTree& tree, FileSystem& file_system,
                          const std::optional<FileIdentity>& known_identity);
-  Registration AppendToGroup(Slot& slot, std::string_view path, ResultTree& tree,
+  Registration AppendToGroup(SlotNumber number, std::string_view path, ResultTree& tree,
                              FileSystem& file_system, const std::optional<FileIdentity>& known_identity);
-  GroupPaths& PathsOf(Slot& slot, const ResultTree& tree);
-  void EraseSlot(SlotList::iterator slot);
+  GroupPaths& PathsOf(SlotNumber number, const ResultTree& tree);
+  void Kill(SlotNumber number);
 
-  SlotList order_;                                                 // insertion order
-  std::unordered_map<std::string_view, SlotList::iterator> slots_;  // keys point into order_
+  std::vector<Slot> slots_;        // in the order the keys entered
+  std::vector<uint32_t> table_;    // slot number + 1; 0 empty; kTombstone erased
+  size_t table_used_ = 0;          // entries and tombstones in table_
+  TextArena texts_;
+  std::unordered_map<SlotNumber, std::unique_ptr<GroupPaths>> group_paths_;
+  size_t live_ = 0;
   int file_count_ = 0;
+  int group_count_ = 0;
 };
 
 }  // namespace twinseek

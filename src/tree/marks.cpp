@@ -52,11 +52,7 @@ void CycleMark(ResultTree& tree, NodeHandle node) { SetMark(tree, node, -1); }
 
 void UpdateGroupSummary(ResultTree& tree, NodeHandle group) {
   if (group == kNoNode || !tree.IsGroup(group)) return;
-  std::array<int, 7> counts{};
-  for (NodeHandle file = tree.FirstFile(group); file != kNoNode; file = tree.Next(file)) {
-    const int mark = tree.GetMark(file);
-    if (mark >= 0 && mark < static_cast<int>(counts.size())) ++counts[static_cast<size_t>(mark)];
-  }
+  const MarkCounts counts = tree.FileMarks(group);
   tree.PutImage(group, Summary(counts[MarkNone], counts[MarkDuplicate], counts[MarkUnique],
                                counts[MarkDelete], counts[MarkCopy]));
 }

@@ -1,139 +1,183 @@
 #include "tree/memory_result_tree.h"
 
-#include <utility>
-
 namespace twinseek {
 
 namespace {
 
-uintptr_t IdOf(NodeHandle node) { return static_cast<uintptr_t>(node); }
+// A mark that counts in a group's tally (0 to 6); other values are kept on
+// the node but counted nowhere.
+bool Counted(int mark) { return mark >= 0 && mark < static_cast<int>(MarkCounts{}.size()); }
+
+void ReleaseText(std::string& text) {
+  text.clear();
+  text.shrink_to_fit();
+}
 
 }  // namespace
 
-MemoryResultTree::Node* MemoryResultTree::Find(NodeHandle node) {
-  const auto found = nodes_.find(IdOf(node));
-  return found == nodes_.end() ? nullptr : &found->second;
+MemoryResultTree::Index MemoryResultTree::IndexOf(NodeHandle node) const {
+  const auto value = static_cast<uintptr_t>(node);
+  if (value <= handle_base_ || value - handle_base_ > nodes_.size()) return kNone;
+  const auto index = static_cast<Index>(value - handle_base_);
+  return At(index).alive ? index : kNone;
 }
 
-const MemoryResultTree::Node* MemoryResultTree::Find(NodeHandle node) const {
-  const auto found = nodes_.find(IdOf(node));
-  return found == nodes_.end() ? nullptr : &found->second;
+NodeHandle MemoryResultTree::HandleOf(Index index) const {
+  return index == kNone ? kNoNode : static_cast<NodeHandle>(handle_base_ + index);
 }
 
 MemoryResultTree::Siblings& MemoryResultTree::ListOf(const Node& node) {
-  if (node.parent == kNoNode) return root_;
-  return Find(node.parent)->children;
+  return node.parent == kNone ? root_ : InfoOf(node.parent).files;
 }
 
-NodeHandle MemoryResultTree::Append(Siblings& list, NodeHandle parent, std::string_view text,
-                                    uint32_t item_data) {
-  const NodeHandle handle{++last_id_};
+MemoryResultTree::Index MemoryResultTree::Append(Siblings& list, Index parent, std::string_view text,
+                                                 bool is_group) {
+  // `list` may live in groups_, which only grows here when is_group (and then
+  // `list` is the root's): growing it never moves the list being appended to.
   Node node;
   node.text.assign(text);
-  node.item_data = item_data;
   node.parent = parent;
   node.previous = list.last;
-  // Element references survive the map's rehashing, so `list` stays valid.
-  nodes_.emplace(IdOf(handle), std::move(node));
-  if (list.last == kNoNode) {
-    list.first = handle;
-  } else {
-    Find(list.last)->next = handle;
+  node.is_group = is_group;
+  if (is_group) {
+    node.group_info = static_cast<uint32_t>(groups_.size());
+    groups_.emplace_back();
   }
-  list.last = handle;
-  return handle;
+  nodes_.push_back(std::move(node));
+  const auto index = static_cast<Index>(nodes_.size());
+  if (list.last == kNone) {
+    list.first = index;
+  } else {
+    At(list.last).next = index;
+  }
+  list.last = index;
+  ++count_;
+  return index;
 }
 
 NodeHandle MemoryResultTree::AddGroup(std::string_view key) {
-  return Append(root_, kNoNode, key, kGroupItemData);
+  return HandleOf(Append(root_, kNone, key, true));
 }
 
 NodeHandle MemoryResultTree::AddFile(NodeHandle group, std::string_view path) {
-  Node* parent = Find(group);
-  if (parent == nullptr || parent->parent != kNoNode) return kNoNode;
-  return Append(parent->children, group, path, 0);
+  const Index parent = IndexOf(group);
+  if (parent == kNone || !At(parent).is_group) return kNoNode;
+  const Index file = Append(InfoOf(parent).files, parent, path, false);
+  ++InfoOf(parent).marks[MarkNone];
+  return HandleOf(file);
 }
 
-void MemoryResultTree::Expand(NodeHandle group) {
-  Node* node = Find(group);
-  if (node != nullptr && node->children.first != kNoNode) node->expanded = true;
+void MemoryResultTree::Expand(NodeHandle group) { SetExpanded(group, true); }
+
+void MemoryResultTree::SetExpanded(NodeHandle group, bool expanded) {
+  const Index index = IndexOf(group);
+  if (index == kNone || !At(index).is_group) return;
+  GroupInfo& info = InfoOf(index);
+  if (info.files.first != kNone) info.expanded = expanded;
 }
 
 NodeHandle MemoryResultTree::Next(NodeHandle node) const {
-  const Node* found = Find(node);
-  return found == nullptr ? kNoNode : found->next;
+  const Index index = IndexOf(node);
+  return index == kNone ? kNoNode : HandleOf(At(index).next);
 }
 
 NodeHandle MemoryResultTree::FirstFile(NodeHandle group) const {
-  const Node* found = Find(group);
-  return found == nullptr ? kNoNode : found->children.first;
+  const Index index = IndexOf(group);
+  if (index == kNone || !At(index).is_group) return kNoNode;
+  return HandleOf(InfoOf(index).files.first);
 }
 
 NodeHandle MemoryResultTree::Parent(NodeHandle node) const {
-  const Node* found = Find(node);
-  return found == nullptr ? kNoNode : found->parent;
+  const Index index = IndexOf(node);
+  return index == kNone ? kNoNode : HandleOf(At(index).parent);
 }
 
 uint32_t MemoryResultTree::ItemData(NodeHandle node) const {
-  const Node* found = Find(node);
-  return found == nullptr ? 0 : found->item_data;
+  const Index index = IndexOf(node);
+  return index != kNone && At(index).is_group ? kGroupItemData : 0;
 }
 
 int MemoryResultTree::GetMark(NodeHandle node) const {
-  const Node* found = Find(node);
-  return found == nullptr ? MarkNone : found->mark;
+  const Index index = IndexOf(node);
+  return index == kNone ? MarkNone : At(index).mark;
 }
 
 std::string MemoryResultTree::Text(NodeHandle node) const {
-  const Node* found = Find(node);
-  return found == nullptr ? std::string() : found->text;
+  const Index index = IndexOf(node);
+  return index == kNone ? std::string() : At(index).text;
 }
 
 bool MemoryResultTree::IsExpanded(NodeHandle group) const {
-  const Node* found = Find(group);
-  return found != nullptr && found->expanded;
+  const Index index = IndexOf(group);
+  return index != kNone && At(index).is_group && InfoOf(index).expanded;
+}
+
+MarkCounts MemoryResultTree::FileMarks(NodeHandle group) const {
+  const Index index = IndexOf(group);
+  if (index == kNone || !At(index).is_group) return MarkCounts{};
+  return InfoOf(index).marks;
 }
 
 void MemoryResultTree::PutImage(NodeHandle node, int mark) {
-  Node* found = Find(node);
-  if (found != nullptr) found->mark = mark;
+  const Index index = IndexOf(node);
+  if (index == kNone) return;
+  Node& found = At(index);
+  if (found.parent != kNone) {
+    MarkCounts& marks = InfoOf(found.parent).marks;
+    if (Counted(found.mark)) --marks[static_cast<size_t>(found.mark)];
+    if (Counted(mark)) ++marks[static_cast<size_t>(mark)];
+  }
+  found.mark = mark;
 }
 
 void MemoryResultTree::Unlink(const Node& node) {
   Siblings& list = ListOf(node);
-  if (node.previous == kNoNode) {
+  if (node.previous == kNone) {
     list.first = node.next;
   } else {
-    Find(node.previous)->next = node.next;
+    At(node.previous).next = node.next;
   }
-  if (node.next == kNoNode) {
+  if (node.next == kNone) {
     list.last = node.previous;
   } else {
-    Find(node.next)->previous = node.previous;
+    At(node.next).previous = node.previous;
   }
+}
+
+void MemoryResultTree::Kill(Index index) {
+  Node& node = At(index);
+  node.alive = false;
+  ReleaseText(node.text);
+  --count_;
 }
 
 void MemoryResultTree::Delete(NodeHandle node) {
-  const Node* found = Find(node);
-  if (found == nullptr) return;
+  const Index index = IndexOf(node);
+  if (index == kNone) return;
   if (selected_ == node || (selected_ != kNoNode && Parent(selected_) == node)) selected_ = kNoNode;
-  Unlink(*found);
-  for (NodeHandle file = found->children.first; file != kNoNode;) {
-    const NodeHandle next = Next(file);
-    nodes_.erase(IdOf(file));
-    file = next;
+  Node& found = At(index);
+  Unlink(found);
+  if (found.is_group) {
+    GroupInfo& info = InfoOf(index);
+    for (Index file = info.files.first; file != kNone; file = At(file).next) Kill(file);
+    info = GroupInfo{};
+  } else if (Counted(found.mark)) {
+    --InfoOf(found.parent).marks[static_cast<size_t>(found.mark)];
   }
-  nodes_.erase(IdOf(node));
+  Kill(index);
 }
 
 void MemoryResultTree::Clear() {
+  handle_base_ += nodes_.size();
   nodes_.clear();
+  groups_.clear();
   root_ = Siblings{};
+  count_ = 0;
   selected_ = kNoNode;
 }
 
 void MemoryResultTree::Select(NodeHandle node) {
-  if (node == kNoNode || Find(node) != nullptr) selected_ = node;
+  if (node == kNoNode || IndexOf(node) != kNone) selected_ = node;
 }
 
 }  // namespace twinseek

@@ -1,11 +1,11 @@
 // The result tree: one group node per duplicate key that two or more files
 // share, one file node per path below it, in the order they were added, never
-// sorted. It is the only store of groups, files and marks. The Windows build
-// keeps it in the main window's tree-view control (every operation one or
-// more messages to the control, so a worker thread may call it); tests and the
-// console tool keep it in memory.
+// sorted. It is the only store of groups, files and marks: the tree-view
+// control of the Windows program only shows it, and no key or mark is ever
+// read back from the control.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,6 +37,9 @@ enum class SelectionKind : int {
   kGroup = 1,
 };
 
+// How many files of a group carry each mark: the count of mark m at [m].
+using MarkCounts = std::array<int, 7>;
+
 // Item data of a group node; a file node's is 0. A node is a group exactly
 // when its item data is not 0.
 inline constexpr uint32_t kGroupItemData = 1;
@@ -66,6 +69,8 @@ class ResultTree {
   virtual std::string Text(NodeHandle node) const = 0;  // whole, whatever its length
   virtual size_t Count() const = 0;                      // groups and files together
   virtual bool IsExpanded(NodeHandle group) const = 0;
+  // Kept as the marks change, so a group's summary never walks its files.
+  virtual MarkCounts FileMarks(NodeHandle group) const = 0;
 
   // Changing. PutImage sets one node's mark and nothing else (the marking
   // rules are SetMark's). Deleting a group deletes its files; a deleted node

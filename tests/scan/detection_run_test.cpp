@@ -276,8 +276,8 @@ TEST_F(DetectionRunTest, PluginFragmentsAndMessagesJoinKeysAndLog) {
   const DetectionResult result = Run(conditions, scan_list);
   EXPECT_EQ(Groups(), (GroupList{{"(1) ab", {scan_list[0], scan_list[3]}}}));
   EXPECT_EQ(result.error_log, "note ac!\r\n");
-  EXPECT_NE(index_.Find("(1)"), nullptr) << "no fragment, nothing after the size";
-  EXPECT_NE(index_.Find("(1) ac"), nullptr);
+  EXPECT_TRUE(index_.Find("(1)").has_value()) << "no fragment, nothing after the size";
+  EXPECT_TRUE(index_.Find("(1) ac").has_value());
 }
 
 }  // namespace
@@ -309,7 +309,7 @@ TEST_F(DetectionRunTest, EntriesOfTheWalkAreNotReadAgainAndChecksumLinesKeepTheL
   EXPECT_EQ(result.error_log, expected_log);
   // The removed files had walk entries, but no content: they are left out.
   EXPECT_EQ(index_.FileCount(), 270);
-  EXPECT_EQ(index_.Find("(100)@0"), nullptr);
+  EXPECT_FALSE(index_.Find("(100)@0").has_value());
 }
 
 // The system's files, except that the chosen ones end one byte before the
@@ -365,7 +365,7 @@ TEST_F(DetectionRunTest, FilesWhoseContentCannotBeReadMatchNothing) {
   EXPECT_EQ(result.error_log, expected_log) << "the lines are as before";
   EXPECT_EQ(index_.IndexCount(), 1);
   EXPECT_EQ(index_.FileCount(), 1);
-  EXPECT_NE(index_.Find("(9)@0"), nullptr) << "the readable file whose checksum is 0";
+  EXPECT_TRUE(index_.Find("(9)@0").has_value()) << "the readable file whose checksum is 0";
   EXPECT_EQ(prompt_.questions, (std::vector<Question>{kErrorQuestion, kNothingNew}));
 }
 

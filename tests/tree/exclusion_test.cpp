@@ -168,9 +168,9 @@ TEST_F(ExcludeByMarkTest, AGroupLosingEveryFileGoesWithItsKeyWhileTheWalkGoesOn)
   EXPECT_EQ(FileMarks(kept), (Marks{MarkNone, MarkNone}));
   EXPECT_EQ(FilePaths(folded), std::vector<std::string>{PathOf("C", 1)});
   EXPECT_EQ(tree_.GetMark(folded), MarkUnique);
-  EXPECT_EQ(index_.Find("B"), nullptr);
-  EXPECT_EQ(index_.Find("D"), nullptr);
-  EXPECT_NE(index_.Find("lone"), nullptr) << "keys without a group go only with the unique mark";
+  EXPECT_FALSE(index_.Find("B").has_value());
+  EXPECT_FALSE(index_.Find("D").has_value());
+  EXPECT_TRUE(index_.Find("lone").has_value()) << "keys without a group go only with the unique mark";
   EXPECT_EQ(index_.IndexCount(), 3);
   EXPECT_EQ(index_.FileCount(), 4);
   EXPECT_EQ(tree_.Count(), 5u);
@@ -215,7 +215,7 @@ TEST_F(ExcludeByMarkTest, TheUniqueMarkAlsoForgetsEveryKeyWithoutAGroup) {
   EXPECT_EQ(counts, (ExclusionCounts{3, 2, 1}));
   EXPECT_EQ(GroupKeys(), (std::vector<std::string>{"G", "L3"}));
   EXPECT_EQ(FilePaths(index_.Find("L3")->group), std::vector<std::string>{"C:\\other\\l3.txt"});
-  for (const char* gone : {"L1", "L2", "L4"}) EXPECT_EQ(index_.Find(gone), nullptr) << gone;
+  for (const char* gone : {"L1", "L2", "L4"}) EXPECT_FALSE(index_.Find(gone).has_value()) << gone;
   EXPECT_EQ(index_.IndexCount(), 2);
   EXPECT_EQ(index_.FileCount(), 3);
 }

@@ -95,6 +95,7 @@ class RecordingTree final : public ResultTree {
   std::string Text(NodeHandle node) const override { return tree_.Text(node); }
   size_t Count() const override { return tree_.Count(); }
   bool IsExpanded(NodeHandle group) const override { return tree_.IsExpanded(group); }
+  MarkCounts FileMarks(NodeHandle group) const override { return tree_.FileMarks(group); }
   void PutImage(NodeHandle node, int mark) override {
     if (before_put) before_put(node, mark);
     puts.push_back({node, mark});

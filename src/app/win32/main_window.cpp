@@ -32,7 +32,15 @@ LocalTime Today() {
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup)
-    : setup_(setup), criteria_(CurrentFolder(), Today()) {
+    : prompter_(setup.prompter, view_),
+      setup_{.load_limit_kb = setup.load_limit_kb,
+             .help_path = setup.help_path,
+             .prompter = prompter_,
+             .file_system = setup.file_system,
+             .plugin_loader = setup.plugin_loader,
+             .manual_path = setup.manual_path,
+             .help_launcher = setup.help_launcher},
+      criteria_(CurrentFolder(), Today()) {
   criteria_.output = &job_.scan_list;
 }
 
@@ -65,8 +73,11 @@ INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_INITDIALOG:
       OnInitDialog();
       return TRUE;  // the default focus
-    case WM_COMMAND:
-      return OnCommand(LOWORD(wparam));
+    case WM_COMMAND: {
+      const bool handled = OnCommand(LOWORD(wparam));
+      SyncView();
+      return handled;
+    }
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
     case WM_INITMENUPOPUP:
@@ -107,7 +118,7 @@ void MainWindow::OnInitDialog() {
                                         0, LR_DEFAULTSIZE | LR_SHARED));
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  tree_ = std::make_unique<TreeViewResultTree>(Item(IDC_MAIN_TREE));
+  view_ = std::make_unique<ResultTreeView>(Item(IDC_MAIN_TREE), tree_);
   LoadPlugins();
   conditions_ = DefaultConditions();
   PutConditions();
@@ -160,6 +171,10 @@ void MainWindow::PlaceBeside(HWND other) {
   int x = main.right;
   if (x + width > screen.right) x = std::max(static_cast<int>(screen.left), static_cast<int>(main.left) - width);
   SetWindowPos(other, nullptr, x, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::SyncView() {
+  if (view_) view_->Sync();
 }
 
 void MainWindow::OnSize() { layout_.Reposition(); }

@@ -34,7 +34,9 @@
 #include "scan/win32/detection_worker.h"
 #include "tree/exclusion.h"
 #include "verify/win32/full_compare_worker.h"
-#include "tree/win32/tree_view_result_tree.h"
+#include "tree/shared_result_tree.h"
+#include "tree/win32/result_tree_view.h"
+#include "tree/win32/view_syncing_prompter.h"
 
 namespace twinseek {
 
@@ -78,6 +80,8 @@ class MainWindow {
   bool OnPaintMinimised();
   bool OnClose();
   HWND Item(int id) const { return GetDlgItem(window_, id); }
+  // The tree view catches up with the results (after each command).
+  void SyncView();
 
   // main_window_controls.cpp: state, enabling, texts, menus.
   MainWindowState State() const;
@@ -107,7 +111,7 @@ class MainWindow {
   // mark files one by one or by rule.
   bool OnMarkingCommand(int id);
   bool OnNotify(const NMHDR& header);
-  void OnSelectionChanged(HTREEITEM item);
+  void OnSelectionChanged(const NMTREEVIEWW& change);
   LRESULT OnTreeKey(WORD key);
   LRESULT OnTreeDoubleClick();
   void ShowTreeMenu();
@@ -135,6 +139,11 @@ class MainWindow {
   void CompareSelectedGroup();
   void CompareAllGroups();
 
+  // The view of tree_ (made when the window opens) and the prompt routine
+  // that brings it up to date before anything is asked; setup_ holds that
+  // routine in place of the one given.
+  std::unique_ptr<ResultTreeView> view_;
+  ViewSyncingPrompter prompter_;
   MainWindowSetup setup_;
   HWND window_ = nullptr;
   HICON icon_ = nullptr;
@@ -144,7 +153,7 @@ class MainWindow {
   ScanCriteria criteria_;
   ScanJob job_;
   KeyIndex index_;
-  std::unique_ptr<TreeViewResultTree> tree_;
+  SharedResultTree tree_;
   FileInfoWindow file_info_;  // its own file system: files shared for reading and writing
   std::unique_ptr<DetectionWorker> worker_;
   std::unique_ptr<FullCompareWorker> compare_worker_;

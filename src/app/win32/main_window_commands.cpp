@@ -113,7 +113,8 @@ void MainWindow::StartDetection() {
   job_.cancel = 0;
   UpdateControls();
   UpdateMenuBar();
-  DetectionSetup setup{conditions_, setup_.load_limit_kb, setup_.file_system, *tree_, index_, plugins_};
+  view_->StartLiveSync();
+  DetectionSetup setup{conditions_, setup_.load_limit_kb, setup_.file_system, tree_, index_, plugins_};
   const DetectionWindows windows{window_,
                                  Item(IDC_MAIN_TREE),
                                  Item(IDC_MAIN_LABEL_TREE),
@@ -123,6 +124,7 @@ void MainWindow::StartDetection() {
   worker_ = std::make_unique<DetectionWorker>(job_, setup, windows, setup_.prompter);
   if (!worker_->Start()) {
     worker_.reset();
+    view_->StopLiveSync();
     job_.running = 0;
     UpdateControls();
     UpdateMenuBar();
@@ -137,6 +139,7 @@ void MainWindow::StartDetection() {
 void MainWindow::CompletionCommand() {
   worker_.reset();
   compare_worker_.reset();
+  view_->StopLiveSync();
   if (FreeConditionsAfterRun(State())) EnableConditions(true);
   UpdateControls();
   UpdateMenuBar();
@@ -157,10 +160,12 @@ void MainWindow::Reset() {
   if (!ResetAllowed(State())) return;
   WaitCursor wait;
   EnableConditions(true);
-  tree_->Select(kNoNode);
+  tree_.Select(kNoNode);
+  SyncView();
   HWND tree = Item(IDC_MAIN_TREE);
   ShowWindow(tree, SW_HIDE);
-  tree_->Clear();
+  tree_.Clear();
+  SyncView();
   ShowWindow(tree, SW_SHOW);
   index_.Clear();
   file_info_.ShowFile({});

@@ -21,13 +21,13 @@ bool MainWindow::OnComparisonCommand(int id) {
 
 // Compares the selected group at once; it cannot be interrupted.
 void MainWindow::CompareSelectedGroup() {
-  const NodeHandle node = tree_->Selected();
+  const NodeHandle node = tree_.Selected();
   if (node == kNoNode) return;
   std::string result;
   {
     WaitCursor wait;
     FileComparer comparer(setup_.file_system);
-    CompareGroup(*tree_, node, result, nullptr, comparer);
+    CompareGroup(tree_, node, result, nullptr, comparer);
   }
   if (!result.empty()) setup_.prompter.ShowReport(window_, result);
 }
@@ -43,11 +43,13 @@ void MainWindow::CompareAllGroups() {
   job_.cancel = 0;
   UpdateControls();
   UpdateMenuBar();
+  view_->StartLiveSync();
   const FullCompareWindows windows{window_, Item(IDC_MAIN_TREE), IDC_MAIN_BUTTON_THREAD_DONE};
-  compare_worker_ = std::make_unique<FullCompareWorker>(job_, *tree_, setup_.file_system, windows,
+  compare_worker_ = std::make_unique<FullCompareWorker>(job_, tree_, setup_.file_system, windows,
                                                         setup_.prompter);
   if (!compare_worker_->Start()) {
     compare_worker_.reset();
+    view_->StopLiveSync();
     job_.running = 0;
     UpdateControls();
     UpdateMenuBar();

@@ -48,15 +48,13 @@ MainWindowState MainWindow::State() const {
   state.selection = selection_;
   state.file_info_ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
   // While a worker runs it is the only user of the key index and the
-  // counters; the tree's count is read through its control.
-  state.node_count = tree_ ? static_cast<int>(tree_->Count()) : 0;
+  // counters; the tree takes its lock for the count.
+  state.node_count = static_cast<int>(tree_.Count());
   if (!state.running) {
     state.key_count = static_cast<int>(index_.size());
     state.index_count = index_.IndexCount();
     state.file_count = index_.FileCount();
-    index_.ForEach([&](std::string_view, const KeyEntry& entry) {
-      if (entry.group != kNoNode) ++state.group_count;
-    });
+    state.group_count = index_.GroupCount();
   }
   return state;
 }
@@ -149,8 +147,8 @@ void MainWindow::ShowFileInfoClicked() {
   const bool ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
   file_info_.SetVisible(ticked);
   std::string path;
-  const NodeHandle node = tree_->Selected();
-  if (ticked && SelectionKindOf(*tree_, node) == SelectionKind::kFile) path = tree_->Text(node);
+  const NodeHandle node = tree_.Selected();
+  if (ticked && SelectionKindOf(tree_, node) == SelectionKind::kFile) path = tree_.Text(node);
   file_info_.ShowFile(path);
 }
 

@@ -48,23 +48,23 @@ bool MainWindow::OnFileOperationCommand(int id) {
 }
 
 void MainWindow::DeleteCommand() {
-  const auto paths = MarkedPathList(*tree_, MarkDelete);
+  const auto paths = MarkedPathList(tree_, MarkDelete);
   if (!paths) {
     setup_.prompter.ShowMessage(window_, kNothingToDeleteMessage, {}, MB_OK);
     return;
   }
-  if (!LastCopiesConfirmed(setup_.prompter, window_, *tree_, MarkedFilesAction::kDelete)) return;
+  if (!LastCopiesConfirmed(setup_.prompter, window_, tree_, MarkedFilesAction::kDelete)) return;
   DeleteToRecycleBin(window_, *paths);
   ExcludeGoneFiles();
 }
 
 void MainWindow::MoveCommand() {
-  const auto paths = MarkedPathList(*tree_, MarkDelete);
+  const auto paths = MarkedPathList(tree_, MarkDelete);
   if (!paths) {
     setup_.prompter.ShowMessage(window_, kNothingToMoveMessage, {}, MB_OK);
     return;
   }
-  if (!LastCopiesConfirmed(setup_.prompter, window_, *tree_, MarkedFilesAction::kMove)) return;
+  if (!LastCopiesConfirmed(setup_.prompter, window_, tree_, MarkedFilesAction::kMove)) return;
   MoveTargetDialog dialog(setup_.prompter, setup_.file_system);
   const std::optional<std::string> folder = dialog.Run(window_);
   if (!folder) return;
@@ -74,7 +74,7 @@ void MainWindow::MoveCommand() {
 }
 
 void MainWindow::CopyCommand() {
-  const auto paths = MarkedPathList(*tree_, MarkCopy);
+  const auto paths = MarkedPathList(tree_, MarkCopy);
   if (!paths) {
     setup_.prompter.ShowMessage(window_, kNothingToCopyMessage, {}, MB_OK);
     return;

@@ -33,19 +33,19 @@ void AppendItem(HMENU menu, UINT id, const char* text, UINT flags = MF_STRING) {
 bool MainWindow::OnMarkingCommand(int id) {
   switch (id) {
     case IDM_EDIT_MARK_NONE:
-      MarkSelected(*tree_, MarkNone);
+      MarkSelected(tree_, MarkNone);
       return true;
     case IDM_EDIT_MARK_DUPLICATE:
-      MarkSelected(*tree_, MarkDuplicate);
+      MarkSelected(tree_, MarkDuplicate);
       return true;
     case IDM_EDIT_MARK_UNIQUE:
-      MarkSelected(*tree_, MarkUnique);
+      MarkSelected(tree_, MarkUnique);
       return true;
     case IDM_EDIT_MARK_DELETE:
-      MarkSelected(*tree_, MarkDelete);
+      MarkSelected(tree_, MarkDelete);
       return true;
     case IDM_EDIT_MARK_COPY:
-      MarkSelected(*tree_, MarkCopy);
+      MarkSelected(tree_, MarkCopy);
       return true;
     case IDM_EDIT_OPEN:
       OpenSelectedFile();
@@ -57,7 +57,7 @@ bool MainWindow::OnMarkingCommand(int id) {
       MarkByDirectoryCommand();
       return true;
     case IDM_TOOLS_PICK_ONE:
-      PickOneDuplicate(*tree_);
+      PickOneDuplicate(tree_);
       return true;
     default:
       return false;
@@ -69,14 +69,16 @@ bool MainWindow::OnNotify(const NMHDR& header) {
   LRESULT result = 0;
   switch (header.code) {
     case TVN_SELCHANGEDW:
-    case TVN_SELCHANGEDA:
-      OnSelectionChanged(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.hItem);
+    case TVN_SELCHANGEDA:  // the same layout but for the text, which is not read
+      OnSelectionChanged(reinterpret_cast<const NMTREEVIEWW&>(header));
       break;
     case TVN_KEYDOWN:
       result = OnTreeKey(reinterpret_cast<const NMTVKEYDOWN&>(header).wVKey);
+      SyncView();
       break;
     case NM_DBLCLK:
       result = OnTreeDoubleClick();
+      SyncView();
       break;
     case NM_RCLICK:
       ShowTreeMenu();
@@ -91,12 +93,12 @@ bool MainWindow::OnNotify(const NMHDR& header) {
 // The selection's kind follows every change of the tree's selection, and a
 // selected file is shown in the file information window while its box is
 // ticked.
-void MainWindow::OnSelectionChanged(HTREEITEM item) {
-  const NodeHandle node = ToNodeHandle(item);
-  selection_ = SelectionKindOf(*tree_, node);
+void MainWindow::OnSelectionChanged(const NMTREEVIEWW& change) {
+  const NodeHandle node = view_->NodeOf(change.itemNew.hItem);
+  selection_ = SelectionKindOf(tree_, node);
   if (selection_ == SelectionKind::kFile &&
       IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED) {
-    file_info_.ShowFile(tree_->Text(node));
+    file_info_.ShowFile(tree_.Text(node));
   }
   UpdateControls();
 }
@@ -106,13 +108,13 @@ void MainWindow::OnSelectionChanged(HTREEITEM item) {
 LRESULT MainWindow::OnTreeKey(WORD key) {
   switch (key) {
     case VK_DELETE:
-      MarkSelected(*tree_, MarkDelete);
+      MarkSelected(tree_, MarkDelete);
       return 1;
     case VK_INSERT:
-      MarkSelected(*tree_, MarkCopy);
+      MarkSelected(tree_, MarkCopy);
       return 1;
     case VK_SPACE:
-      MarkSelected(*tree_, kNextMark);
+      MarkSelected(tree_, kNextMark);
       return 1;
     default:
       return 0;
@@ -122,8 +124,8 @@ LRESULT MainWindow::OnTreeKey(WORD key) {
 // A double click cycles the mark of the node it selected; answered, so the
 // group is not expanded or collapsed as well.
 LRESULT MainWindow::OnTreeDoubleClick() {
-  if (tree_->Selected() == kNoNode) return 0;
-  MarkSelected(*tree_, kNextMark);
+  if (tree_.Selected() == kNoNode) return 0;
+  MarkSelected(tree_, kNextMark);
   return 1;
 }
 
@@ -133,12 +135,12 @@ LRESULT MainWindow::OnTreeDoubleClick() {
 void MainWindow::ShowTreeMenu() {
   POINT position;
   GetCursorPos(&position);
-  HWND tree = Item(IDC_MAIN_TREE);
-  auto node = ToNodeHandle(TreeView_GetDropHilight(tree));
-  if (node != kNoNode) tree_->Select(node);
-  node = tree_->Selected();
+  NodeHandle node = view_->NodeOf(TreeView_GetDropHilight(Item(IDC_MAIN_TREE)));
+  if (node != kNoNode) tree_.Select(node);
+  node = tree_.Selected();
   if (node == kNoNode) return;
-  tree_->Select(node);
+  tree_.Select(node);
+  SyncView();
 
   HMENU menu = CreatePopupMenu();
   AppendItem(menu, IDM_EDIT_MARK_NONE, "解除");
@@ -147,9 +149,9 @@ void MainWindow::ShowTreeMenu() {
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendItem(menu, IDM_EDIT_MARK_DELETE, "削除マーク");
   AppendItem(menu, IDM_EDIT_MARK_COPY, "コピーマーク");
-  if (tree_->ItemData(node) != 0) {
+  if (tree_.ItemData(node) != 0) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    const bool enough = CountFiles(*tree_, node) >= kFilesForComparisonItem;
+    const bool enough = CountFiles(tree_, node) >= kFilesForComparisonItem;
     AppendItem(menu, IDC_MAIN_BUTTON_FULL_COMPARE, "完全比較", MF_STRING | (enough ? 0 : MF_GRAYED));
   }
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, position.x, position.y, 0, window_, nullptr);
@@ -159,23 +161,23 @@ void MainWindow::ShowTreeMenu() {
 // Opens the selected file with its type's default action; a group or no
 // selection does nothing, and a failure is not reported.
 void MainWindow::OpenSelectedFile() {
-  const NodeHandle node = tree_->Selected();
-  if (SelectionKindOf(*tree_, node) != SelectionKind::kFile) return;
-  ShellExecuteW(window_, nullptr, Cp932ToWide(tree_->Text(node)).c_str(), nullptr, nullptr,
+  const NodeHandle node = tree_.Selected();
+  if (SelectionKindOf(tree_, node) != SelectionKind::kFile) return;
+  ShellExecuteW(window_, nullptr, Cp932ToWide(tree_.Text(node)).c_str(), nullptr, nullptr,
                 SW_SHOWNORMAL);
 }
 
 void MainWindow::BulkMarkCommand() {
   BulkMarkRequest request;
   BulkMarkDialog dialog;
-  if (dialog.Run(window_, request)) BulkMark(*tree_, request);
+  if (dialog.Run(window_, request)) BulkMark(tree_, request);
 }
 
 void MainWindow::MarkByDirectoryCommand() {
   DirectoryMarkRequest request;
   DirectoryMarkDialog dialog(setup_.prompter);
   if (!dialog.Run(window_, request)) return;
-  const int count = MarkByDirectory(*tree_, request);
+  const int count = MarkByDirectory(tree_, request);
   setup_.prompter.ShowMessage(window_, MatchedFilesMessage(count), {}, MB_OK);
 }
 

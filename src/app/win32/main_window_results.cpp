@@ -38,9 +38,10 @@ void MainWindow::ExcludeCommand(int code, const PathTest& leaves) {
   WaitCursor wait;
   HWND tree = Item(IDC_MAIN_TREE);
   ShowWindow(tree, SW_HIDE);
-  const ExclusionCounts counts = ExcludeByMark(index_, *tree_, code, leaves);
+  const ExclusionCounts counts = ExcludeByMark(index_, tree_, code, leaves);
   setup_.prompter.ShowMessage(window_, ExclusionReport(counts), {}, MB_OK);
-  if (tree_->Count() == 0 && index_.empty()) EnableConditions(true);
+  if (tree_.Count() == 0 && index_.empty()) EnableConditions(true);
+  SyncView();
   ShowWindow(tree, SW_SHOW);
   UpdateControls();
 }
@@ -49,14 +50,15 @@ void MainWindow::ShowUniqueFilesCommand() {
   WaitCursor wait;
   HWND tree = Item(IDC_MAIN_TREE);
   ShowWindow(tree, SW_HIDE);
-  ShowUniqueFiles(index_, *tree_);
+  ShowUniqueFiles(index_, tree_);
+  SyncView();
   ShowWindow(tree, SW_SHOW);
   UpdateControls();
 }
 
 void MainWindow::ReportCommand() {
   WaitCursor wait;
-  const std::string report = BuildTreeReport(*tree_);
+  const std::string report = BuildTreeReport(tree_);
   setup_.prompter.ShowReport(window_, report);
 }
 

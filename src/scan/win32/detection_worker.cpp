@@ -2,10 +2,17 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
+#include "base/progress_throttle.h"
+#include "tree/win32/result_tree_view.h"
+
 namespace twinseek {
 namespace {
 
-// The progress bar in place of the tree, its label and the status line.
+// The progress bar in place of the tree, its label and the status line. The
+// bar is told only of the positions it can show (ProgressThrottle), and the
+// tree catches up with the results once more before it shows again.
 class WindowDetectionView final : public DetectionView {
  public:
   explicit WindowDetectionView(const DetectionWindows& windows) : windows_(windows) {}
@@ -14,16 +21,23 @@ class WindowDetectionView final : public DetectionView {
     ShowWindow(windows_.tree, SW_HIDE);
     ShowWindow(windows_.label, SW_HIDE);
     ShowWindow(windows_.status, SW_HIDE);
+    RECT bar{};
+    GetClientRect(windows_.progress, &bar);
+    throttle_.emplace(total, static_cast<int>(bar.right - bar.left), &GetTickCount64);
     SendMessageW(windows_.progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
     SendMessageW(windows_.progress, PBM_SETPOS, 0, 0);
     ShowWindow(windows_.progress, SW_SHOW);
   }
 
   void SetProgress(size_t position) override {
-    SendMessageW(windows_.progress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    if (throttle_ && throttle_->Show(position)) SetPosition(position);
   }
 
   void EndProgress() override {
+    if (throttle_) {
+      if (const std::optional<size_t> last = throttle_->Finish()) SetPosition(*last);
+    }
+    ResultTreeView::SyncFromAnyThread(windows_.tree);
     ShowWindow(windows_.label, SW_SHOW);
     ShowWindow(windows_.status, SW_SHOW);
     ShowWindow(windows_.tree, SW_SHOW);
@@ -31,7 +45,12 @@ class WindowDetectionView final : public DetectionView {
   }
 
  private:
+  void SetPosition(size_t position) {
+    SendMessageW(windows_.progress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  }
+
   DetectionWindows windows_;
+  std::optional<ProgressThrottle> throttle_;
 };
 
 }  // namespace
@@ -40,16 +59,9 @@ DetectionWorker::DetectionWorker(ScanJob& job, const DetectionSetup& setup,
                                  const DetectionWindows& windows, Prompter& prompter)
     : job_(job), setup_(setup), windows_(windows), prompter_(prompter) {}
 
-DetectionWorker::~DetectionWorker() {
-  if (thread_ == nullptr) return;
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-}
+DetectionWorker::~DetectionWorker() { thread_.Join(); }
 
-bool DetectionWorker::Start() {
-  thread_ = CreateThread(nullptr, 0, &DetectionWorker::ThreadProc, this, 0, nullptr);
-  return thread_ != nullptr;
-}
+bool DetectionWorker::Start() { return thread_.Start(&DetectionWorker::ThreadProc, this); }
 
 DWORD WINAPI DetectionWorker::ThreadProc(void* self) {
   static_cast<DetectionWorker*>(self)->Work();

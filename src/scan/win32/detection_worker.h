@@ -1,10 +1,11 @@
 // The detection worker: one detection run on a thread of its own, started
 // with the main window's scan job.
 //
-// The run hides the tree, its label and the status line and shows the
-// progress bar in their place, changes them and the tree only by sending
-// their window messages, and shows its closing questions, notices and the
-// error log's report window itself, owned by the main window. Then it clears
+// The run changes only the result tree (a SharedResultTree, which the main
+// window's view shows in batches); it hides the tree, its label and the
+// status line and shows the progress bar in their place, telling the bar only
+// of the positions it can show, and shows its closing questions, notices and
+// the error log's report window itself, owned by the main window. Then it clears
 // the job's running flag, as its very last use of the job, and posts the
 // completion command (WM_COMMAND with the id of the main window's hidden
 // button) to the main window.
@@ -13,6 +14,7 @@
 #include <windows.h>
 
 #include "base/win32/prompter.h"
+#include "base/win32/worker_thread.h"
 #include "scan/detection_run.h"
 #include "scan/scan_job.h"
 
@@ -52,7 +54,7 @@ class DetectionWorker {
   DetectionSetup setup_;
   DetectionWindows windows_;
   Prompter& prompter_;
-  HANDLE thread_ = nullptr;
+  WorkerThread thread_;
 };
 
 }  // namespace twinseek

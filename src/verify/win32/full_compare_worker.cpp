@@ -10,16 +10,9 @@ FullCompareWorker::FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem&
                                      const FullCompareWindows& windows, Prompter& prompter)
     : job_(job), tree_(tree), file_system_(file_system), windows_(windows), prompter_(prompter) {}
 
-FullCompareWorker::~FullCompareWorker() {
-  if (thread_ == nullptr) return;
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-}
+FullCompareWorker::~FullCompareWorker() { thread_.Join(); }
 
-bool FullCompareWorker::Start() {
-  thread_ = CreateThread(nullptr, 0, &FullCompareWorker::ThreadProc, this, 0, nullptr);
-  return thread_ != nullptr;
-}
+bool FullCompareWorker::Start() { return thread_.Start(&FullCompareWorker::ThreadProc, this); }
 
 DWORD WINAPI FullCompareWorker::ThreadProc(void* self) {
   static_cast<FullCompareWorker*>(self)->Work();

@@ -2,7 +2,8 @@
 // compared on a thread of its own, started with the main window's scan job.
 //
 // The run disables the tree control, scrolls each group it takes to the top
-// of the tree's view and compares it, all through the tree's window messages.
+// of the tree's view and compares it; it changes only the result tree (a
+// SharedResultTree, which the main window's view shows in batches).
 // When the user stopped it (the job's cancel flag at 1, read before each
 // group and before each base file), it selects the first group it did not
 // examine (nothing when it had passed the last) and ends the report with
@@ -20,6 +21,7 @@
 
 #include "base/file_system.h"
 #include "base/win32/prompter.h"
+#include "base/win32/worker_thread.h"
 #include "scan/scan_job.h"
 #include "tree/result_tree.h"
 
@@ -35,7 +37,7 @@ struct FullCompareWindows {
 class FullCompareWorker {
  public:
   // Everything given must outlive the worker; tree must be usable from
-  // another thread (the tree-view control's own tree).
+  // another thread (the main window's SharedResultTree).
   FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem& file_system, const FullCompareWindows& windows,
                     Prompter& prompter);
   // Waits for the thread to end.
@@ -60,7 +62,7 @@ class FullCompareWorker {
   FileSystem& file_system_;
   FullCompareWindows windows_;
   Prompter& prompter_;
-  HANDLE thread_ = nullptr;
+  WorkerThread thread_;
 };
 
 }  // namespace twinseek

@@ -49,7 +49,7 @@ class FakePrompter final : public Prompter {
   std::vector<std::string> MessageTexts() const;
   void Clear();
   // Waits until at least count records exist; false after timeout_ms.
-  bool WaitForRecords(size_t count, DWORD timeout_ms = 10000) const;
+  bool WaitForRecords(size_t count, DWORD timeout_ms = 30000) const;
 
  private:
   void Add(PromptRecord record);

@@ -23,7 +23,7 @@ class UiThread {
 
   DWORD id() const { return id_; }
   // True once the body has returned, waiting up to timeout_ms.
-  bool Join(DWORD timeout_ms = 10000);
+  bool Join(DWORD timeout_ms = 30000);
 
  private:
   static DWORD WINAPI Run(void* self);
@@ -34,11 +34,11 @@ class UiThread {
 };
 
 // Waits until condition holds; false after timeout_ms.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = 10000);
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = 30000);
 
 // A visible top-level dialog (class "#32770") of the thread whose caption is
 // caption; null after timeout_ms.
-HWND WaitForDialog(DWORD thread, std::string_view caption, DWORD timeout_ms = 10000);
+HWND WaitForDialog(DWORD thread, std::string_view caption, DWORD timeout_ms = 30000);
 // The same, without waiting.
 HWND FindDialog(DWORD thread, std::string_view caption);
 

@@ -12,6 +12,7 @@
 #include "resources/main_window_ids.h"
 #include "resources/move_target_dialog_ids.h"
 #include "support/temp_tree.h"
+#include "support/win32/shown_tree.h"
 #include "win32/app/main_window_harness.h"
 
 namespace twinseek::testing {
@@ -173,8 +174,8 @@ TEST_F(FileOperationsTest, DeleteKeepsEverythingOnNoAndFoldsTheGroupOnYes) {
     if (answer == IDNO) {
       EXPECT_EQ(LastMessage(), "0個のファイルを除外\r\n");
       EXPECT_EQ(Files(files.Root()), before);
-      TreeViewResultTree view(Tree());
-      EXPECT_EQ(view.GetMark(ToNodeHandle(group)), MarkDelete);
+      const ShownTree view(Tree());
+      EXPECT_EQ(view.Mark(group), MarkDelete);
       EXPECT_EQ(view.Count(), 4u);
     } else {
       EXPECT_EQ(LastMessage(), "2個のファイルを除外\r\n1個の新たな非重複ファイルが発生しました。\r\n");
@@ -227,11 +228,11 @@ TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
   EXPECT_EQ(LastMessage(), "2個のファイルを除外\r\n");
   const HTREEITEM group = Node(TVGN_ROOT);
   ASSERT_NE(group, nullptr);
-  TreeViewResultTree view(Tree());
-  const auto file = ToNodeHandle(Node(TVGN_CHILD, group));
+  const ShownTree view(Tree());
+  const HTREEITEM file = Node(TVGN_CHILD, group);
   EXPECT_EQ(view.Text(file), files.Path("b.txt"));
-  EXPECT_EQ(view.GetMark(file), MarkDelete);
-  EXPECT_EQ(view.GetMark(ToNodeHandle(group)), MarkDelete);
+  EXPECT_EQ(view.Mark(file), MarkDelete);
+  EXPECT_EQ(view.Mark(group), MarkDelete);
 }
 
 // Groups whose every file is marked for deletion are named in one question
@@ -241,7 +242,7 @@ TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
   const HTREEITEM whole = Node(TVGN_ROOT);
   MarkNode(whole, IDM_EDIT_MARK_DELETE);                                     // both files of the first group
   MarkNode(Node(TVGN_CHILD, Node(TVGN_NEXT, whole)), IDM_EDIT_MARK_DELETE);  // one of the second
-  const std::string key = TreeViewResultTree(Tree()).Text(ToNodeHandle(whole));
+  const std::string key = ShownTree(Tree()).Text(whole);
   const std::string named = "すべてのファイルに削除マークが付いているグループがあります。\r\n  " + key + "\r\n\r\n";
   const Snapshot before = Files(files.Root());
   files.MakeFolder(u8"target");
@@ -269,7 +270,7 @@ TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
     EXPECT_EQ(records[0].owner, window.window());
   }
   EXPECT_EQ(Files(files.Root()), before);
-  EXPECT_EQ(TreeViewResultTree(Tree()).Count(), 6u);
+  EXPECT_EQ(ShownTree(Tree()).Count(), 6u);
 
   // Yes: the move goes on.
   window.prompter().Clear();
@@ -303,22 +304,21 @@ TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
                                           {"target\\x.txt", "already there"},
                                           {"target\\x (2).txt", "new copy"}}));
   // The tree is as it was: the copied file keeps its mark.
-  TreeViewResultTree view(Tree());
-  EXPECT_EQ(view.GetMark(ToNodeHandle(Node(TVGN_CHILD, Node(TVGN_ROOT)))), MarkCopy);
+  EXPECT_EQ(ShownTree(Tree()).Mark(Node(TVGN_CHILD, Node(TVGN_ROOT))), MarkCopy);
 }
 
 TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
   WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"b1.txt", "left"}, {"b2.txt", "rght"}});
-  TreeViewResultTree view(Tree());
-  const NodeHandle first = view.FirstGroup();
-  const NodeHandle second = view.Next(first);
+  const ShownTree view(Tree());
+  const HTREEITEM first = view.FirstGroup();
+  const HTREEITEM second = view.Next(first);
 
-  MarkNode(ToTreeItem(first), IDM_EDIT_FULL_COMPARE);
+  MarkNode(first, IDM_EDIT_FULL_COMPARE);
   auto records = window.prompter().Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].kind, PromptRecord::Kind::kReport);
   EXPECT_EQ(records[0].text, "検査:" + view.Text(first) + "\r\nすべて同一内容です。\r\n\r\n");
-  EXPECT_EQ(view.GetMark(first), MarkDuplicate);
+  EXPECT_EQ(view.Mark(first), MarkDuplicate);
 
   // All groups: only the one still unmarked is compared.
   window.prompter().Clear();
@@ -330,8 +330,8 @@ TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
   EXPECT_EQ(records[0].text, "検査:" + view.Text(second) + "\r\n  " + files.Path("b1.txt") + "\r\n  " +
                                  files.Path("b2.txt") + "\r\nは同一内容ではありません\r\n\r\n");
   EXPECT_EQ(records[0].owner, window.window());
-  EXPECT_EQ(view.GetMark(second), MarkUnique);
-  EXPECT_EQ(view.GetMark(first), MarkDuplicate);
+  EXPECT_EQ(view.Mark(second), MarkUnique);
+  EXPECT_EQ(view.Mark(first), MarkDuplicate);
   EXPECT_TRUE(IsWindowEnabled(Tree()));
 }
 
@@ -340,13 +340,13 @@ TEST_F(FileOperationsTest, TheComparisonMarksWhatIsReallyEqual) {
 // called a group of copies.
 TEST_F(FileOperationsTest, TheComparisonNamesAFileItCannotRead) {
   WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"a3.txt", "equal"}});
-  TreeViewResultTree view(Tree());
-  const NodeHandle group = view.FirstGroup();
+  const ShownTree view(Tree());
+  const HTREEITEM group = view.FirstGroup();
   const HANDLE locked =
       CreateFileW(Cp932ToWide(files.Path("a3.txt")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
 
-  MarkNode(ToTreeItem(group), IDM_EDIT_FULL_COMPARE);
+  MarkNode(group, IDM_EDIT_FULL_COMPARE);
   CloseHandle(locked);
   const auto records = window.prompter().Records();
   ASSERT_EQ(records.size(), 1u);
@@ -358,16 +358,16 @@ TEST_F(FileOperationsTest, TheComparisonNamesAFileItCannotRead) {
   EXPECT_EQ(records[0].text, "検査:" + view.Text(group) + "\r\n" + pair("a1.txt", "a2.txt") +
                                  "は同一内容です\r\n\r\n" + pair("a1.txt", "a3.txt") + unreadable +
                                  pair("a2.txt", "a3.txt") + unreadable);
-  EXPECT_EQ(view.GetMark(group), MarkNone);
+  EXPECT_EQ(view.Mark(group), MarkNone);
 }
 
 // The background comparison stops at the next file when asked, by "終了" or
 // by the close box, and the window stays open.
 TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStays) {
   WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"b1.txt", "four"}, {"b2.txt", "four"}});
-  TreeViewResultTree view(Tree());
-  const NodeHandle first = view.FirstGroup();
-  const NodeHandle second = view.Next(first);
+  const ShownTree view(Tree());
+  const HTREEITEM first = view.FirstGroup();
+  const HTREEITEM second = view.Next(first);
 
   for (const bool by_close_box : {false, true}) {
     window.prompter().Clear();
@@ -390,8 +390,8 @@ TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStay
 
     const std::string text = window.prompter().Records()[0].text;
     EXPECT_EQ(text, "検査:" + view.Text(first) + "\r\n検査中断\r\n検査はユーザーの指示で中断されました。\r\n");
-    EXPECT_EQ(view.GetMark(first), MarkNone);
-    EXPECT_EQ(view.GetMark(second), MarkNone);  // never examined
+    EXPECT_EQ(view.Mark(first), MarkNone);
+    EXPECT_EQ(view.Mark(second), MarkNone);  // never examined
     EXPECT_EQ(view.Selected(), second);         // the first group not examined
     EXPECT_TRUE(IsWindowEnabled(Tree()));
   }

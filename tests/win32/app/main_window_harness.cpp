@@ -7,6 +7,7 @@
 #include "resources/main_window_ids.h"
 #include "resources/scan_target_dialog_ids.h"
 #include "scan/detection_run.h"
+#include "support/win32/shown_tree.h"
 
 namespace twinseek::testing {
 namespace {
@@ -112,10 +113,10 @@ MainWindowHarness::~MainWindowHarness() {
   file_system_.OpenGate();
   if (window_ != nullptr && IsWindow(window_)) {
     PostCommand(window_, IDCANCEL);  // stops a worker
-    WaitUntilIdle(20000);
+    WaitUntilIdle(60000);
     PostCommand(window_, IDCANCEL);  // closes
   }
-  ui_->Join(20000);
+  ui_->Join(60000);
 }
 
 bool MainWindowHarness::Search(std::string_view folder) {
@@ -171,16 +172,7 @@ bool MainWindowHarness::WaitUntilRunning(DWORD timeout_ms) {
 bool MainWindowHarness::WaitUntilClosed(DWORD timeout_ms) { return ui_->Join(timeout_ms); }
 
 std::vector<std::string> MainWindowHarness::TreeLines() const {
-  std::vector<std::string> lines;
-  HWND tree = GetDlgItem(window_, IDC_MAIN_TREE);
-  TreeViewResultTree view(tree);
-  for (NodeHandle group = view.FirstGroup(); group != kNoNode; group = view.Next(group)) {
-    lines.push_back(view.Text(group) + "#" + std::to_string(view.GetMark(group)));
-    for (NodeHandle file = view.FirstFile(group); file != kNoNode; file = view.Next(file)) {
-      lines.push_back("  " + view.Text(file) + "#" + std::to_string(view.GetMark(file)));
-    }
-  }
-  return lines;
+  return ShownTree(GetDlgItem(window_, IDC_MAIN_TREE)).Lines();
 }
 
 }  // namespace twinseek::testing

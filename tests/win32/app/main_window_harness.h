@@ -26,7 +26,7 @@ class GatedFileSystem final : public FileSystem {
  public:
   // From now on, GetEntry(path) and OpenRead(path) wait at the gate.
   void CloseGate(std::string path);
-  // True once a reader waits at the gate (waits up to 10 s).
+  // True once a reader waits at the gate (waits up to 30 s).
   bool WaitForReader();
   void OpenGate();
 
@@ -85,14 +85,14 @@ class MainWindowHarness {
   void Drop(const std::vector<std::string>& paths);
   // Waits until a scan's closing message comes after the first asked
   // records of the prompter.
-  bool WaitForClosingMessage(size_t asked, DWORD timeout_ms = 20000);
+  bool WaitForClosingMessage(size_t asked, DWORD timeout_ms = 60000);
   // Waits until no worker runs and the window has taken the completion
   // command ("検索" enabled again).
-  bool WaitUntilIdle(DWORD timeout_ms = 20000);
+  bool WaitUntilIdle(DWORD timeout_ms = 60000);
   // Waits until a worker runs ("検索" disabled).
-  bool WaitUntilRunning(DWORD timeout_ms = 10000);
+  bool WaitUntilRunning(DWORD timeout_ms = 30000);
   // True once the window has closed and its thread ended.
-  bool WaitUntilClosed(DWORD timeout_ms = 10000);
+  bool WaitUntilClosed(DWORD timeout_ms = 30000);
 
   std::string Text(int id) const { return ControlText(window_, id); }
   bool Enabled(int id) const { return ControlEnabled(window_, id); }

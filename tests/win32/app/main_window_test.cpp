@@ -3,6 +3,8 @@
 // and report goes through the recording prompt routine.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "scan/dropped_files.h"
 #include "support/current_folder.h"
 #include "support/temp_tree.h"
+#include "support/win32/shown_tree.h"
 #include "win32/app/main_window_harness.h"
 
 namespace twinseek::testing {
@@ -223,7 +226,9 @@ TEST_F(MainWindowTest, DroppedFilesAndFoldersAskOnceAndNoWithOnlyFoldersStartsNo
 
   window.Drop({files.Path("one"), files.Path("two")});  // answered No
   ASSERT_TRUE(window.prompter().WaitForRecords(1));
-  Sleep(200);
+  // The drop is handled at once on the window's thread: once a message sent
+  // after it comes back, the drop has ended.
+  SendMessageW(window.window(), WM_NULL, 0, 0);
   auto records = window.prompter().Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].text, kFolderDropQuestion);
@@ -313,10 +318,10 @@ TEST_F(MainWindowTest, StoppingAScanKeepsTheWindowAndTheResultsSoFar) {
   EXPECT_EQ(window.prompter().Records()[0].text, "重複検査中のため処理できません。");
   EXPECT_EQ(window.prompter().Records()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
 
-  // The close box and "終了" only ask the worker to stop.
-  PostMessageW(window.window(), WM_CLOSE, 0, 0);
-  PostCommand(window.window(), IDCANCEL);
-  Sleep(200);
+  // The close box and "終了" only ask the worker to stop (sent: each has
+  // been handled when the call returns).
+  SendMessageW(window.window(), WM_CLOSE, 0, 0);
+  SendMessageW(window.window(), WM_COMMAND, IDCANCEL, 0);
   ASSERT_TRUE(IsWindow(window.window()));
   window.file_system().OpenGate();
   ASSERT_TRUE(window.WaitUntilIdle());
@@ -424,7 +429,7 @@ TEST_F(MainWindowTest, TheFileInformationWindowShowsTheSelectedFileWhileTicked) 
   const auto file = reinterpret_cast<HTREEITEM>(
       SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(group)));
   // Another program is writing the file: it is shown all the same.
-  const std::string path = TreeViewResultTree(tree).Text(ToNodeHandle(file));
+  const std::string path = ShownTree(tree).Text(file);
   const HANDLE writer = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
@@ -468,6 +473,60 @@ TEST_F(MainWindowTest, ARelativeFolderPutsAbsolutePathsInTheTree) {
   for (size_t i = 1; i < lines.size(); ++i) {
     EXPECT_TRUE(lines[i].starts_with("  " + files.Root() + "\\copy")) << lines[i];
   }
+}
+
+// A plug-in whose fragment holds a code page 932 code that has a twin
+// (0xED40 is also written 0xFA5C): the control can only show such a key, the
+// tree keeps its bytes.
+class TwinCodePlugin final : public PluginLibrary {
+ public:
+  std::optional<std::string> GetTitle() override { return "twin"; }
+  bool InitCheck() override { return true; }
+  std::optional<std::string> CheckFile(std::string_view, const DirEntry&) override { return "\xED\x40"; }
+  std::optional<std::string> ReturnMessage() override { return std::nullopt; }
+  void Release() override {}
+};
+
+class TwinCodeLoader final : public PluginLoader {
+ public:
+  std::unique_ptr<PluginLibrary> Load(int slot) override {
+    return slot == 1 ? std::make_unique<TwinCodePlugin>() : nullptr;
+  }
+};
+
+TEST(MainWindowKeyTest, AKeyTheControlCannotShowExactlyStillFindsItsEntry) {
+  TempTree files;
+  for (const auto* name : {u8"a.txt", u8"b.txt"}) {
+    files.Write(name, "same");
+    files.SetLastWriteTime(name, kSameTime);
+  }
+  TwinCodeLoader loader;
+  MainWindowHarness window(loader);
+  SendDlgItemMessageW(window.window(), IDC_MAIN_CHECK_PLUGIN1, BM_SETCHECK, BST_CHECKED, 0);
+  window.Drop({files.Path("a.txt"), files.Path("b.txt")});
+  ASSERT_TRUE(window.WaitForClosingMessage(0));
+  ASSERT_TRUE(window.WaitUntilIdle());
+  ASSERT_EQ(window.Text(IDC_MAIN_STATUS), "1/1idx 2/2files(1dup)");
+  // What the control shows is the twin it converts to.
+  ASSERT_EQ(window.TreeLines().front().substr(window.TreeLines().front().size() - 4), "\xFA\x5C#0");
+
+  // Both files unique, then the unique files excluded: the group goes, and
+  // its key with it.
+  HWND tree = GetDlgItem(window.window(), IDC_MAIN_TREE);
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  SendMessageW(window.window(), WM_COMMAND, IDM_EDIT_MARK_UNIQUE, 0);
+  SendMessageW(window.window(), WM_COMMAND, IDC_MAIN_BUTTON_EXCLUDE_UNIQUE, 0);
+  EXPECT_EQ(window.prompter().MessageTexts().back(), "2個のファイルを除外\r\n1個のインデックスが削除されました。\r\n");
+  EXPECT_EQ(window.Text(IDC_MAIN_STATUS), kEmptyStatus);
+  EXPECT_TRUE(window.TreeLines().empty());
+
+  // A later scan opens the group anew rather than adding under the old one.
+  window.prompter().Clear();
+  window.Drop({files.Path("a.txt"), files.Path("b.txt")});
+  ASSERT_TRUE(window.WaitForClosingMessage(0));
+  ASSERT_TRUE(window.WaitUntilIdle());
+  EXPECT_EQ(window.Text(IDC_MAIN_STATUS), "1/1idx 2/2files(1dup)");
+  EXPECT_EQ(window.TreeLines().size(), 3u);
 }
 
 }  // namespace

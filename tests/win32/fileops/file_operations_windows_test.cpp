@@ -169,7 +169,7 @@ class GatedFileSystem final : public testing::ForwardingFileSystem {
   ~GatedFileSystem() override { CloseHandle(gate_); CloseHandle(reached_); }
 
   void Open() { SetEvent(gate_); }
-  bool WaitUntilReached() { return WaitForSingleObject(reached_, 10000) == WAIT_OBJECT_0; }
+  bool WaitUntilReached() { return WaitForSingleObject(reached_, 30000) == WAIT_OBJECT_0; }
 
   FileError MoveFileTo(std::string_view from, std::string_view to) override {
     Pass();

@@ -81,14 +81,14 @@ class HeldFileSystem final : public FileSystem {
   HeldFileSystem(const HeldFileSystem&) = delete;
   HeldFileSystem& operator=(const HeldFileSystem&) = delete;
 
-  bool WaitUntilHeld() { return WaitForSingleObject(entered_, 10000) == WAIT_OBJECT_0; }
+  bool WaitUntilHeld() { return WaitForSingleObject(entered_, 30000) == WAIT_OBJECT_0; }
   void Release() { SetEvent(released_); }
 
   bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
     return SystemFileSystem().ListFolder(folder, [&](const DirEntry& entry) {
       if (!held_.exchange(true)) {
         SetEvent(entered_);
-        WaitForSingleObject(released_, 10000);
+        WaitForSingleObject(released_, 30000);
       }
       return visit(entry);
     });
@@ -151,7 +151,10 @@ class ScanTargetDialogTest : public ::testing::Test {
   }
 
   // A list the dialog has not touched, to see whether a start emptied it.
-  void FillUntouchedList() { list = ScanList{ScanItem{"untouched", std::nullopt}}; }
+  void FillUntouchedList() {
+    list.clear();
+    list.push_back(ScanItem{"untouched", std::nullopt});
+  }
 
   // The last message box asked for, once there is one more than count.
   PromptRecord NextMessage(size_t count) {
@@ -516,10 +519,12 @@ class ChooseFolderTest : public ::testing::Test {
     HWND chooser = WaitForChooser(ui.id());
     EXPECT_NE(chooser, nullptr);
     if (chooser != nullptr) {
-      EXPECT_TRUE(testing::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(chooser, IDOK)) != 0; }));
+      EXPECT_TRUE(testing::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(chooser, IDOK)) != 0; }, 30000));
       // The preselection lands in the folder tree a moment after the
-      // chooser opens: wait for it before pressing the button.
-      testing::WaitUntil([&] { return SelectedFolderName(chooser) == expected_selection; }, 20000);
+      // chooser opens (on a loaded machine, seconds after): wait for it
+      // before pressing the button.
+      EXPECT_TRUE(testing::WaitUntil([&] { return SelectedFolderName(chooser) == expected_selection; }, 30000))
+          << "the preselected folder never showed in the chooser";
       PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     }
     EXPECT_TRUE(ui.Join());

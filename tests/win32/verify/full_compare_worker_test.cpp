@@ -1,8 +1,9 @@
-// The background full comparison on a real tree-view control owned by the
-// test thread, which pumps messages (carrying out the worker's tree
-// messages) until the worker's completion command arrives: which groups it
-// takes, the report it hands to the prompter, the tree's enabling and the
-// running flag, and where an interruption leaves the selection.
+// The background full comparison on a shared result tree shown in a real
+// tree-view control owned by the test thread, which pumps messages (the
+// view's syncs among them) until the worker's completion command arrives:
+// which groups it takes, the report it hands to the prompter, the tree's
+// enabling and the running flag, where an interruption leaves the selection,
+// and that the control shows the outcome.
 #include "verify/win32/full_compare_worker.h"
 
 #include <windows.h>
@@ -20,7 +21,10 @@
 #include "support/temp_tree.h"
 #include "support/win32/fake_prompter.h"
 #include "tree/marks.h"
-#include "tree/win32/tree_view_result_tree.h"
+#include "support/win32/shown_tree.h"
+#include "tree/shared_result_tree.h"
+#include "tree/win32/result_tree_view.h"
+#include "tree/win32/view_syncing_prompter.h"
 #include "verify/file_compare.h"
 
 namespace twinseek::testing {
@@ -63,7 +67,8 @@ HWND CreateTreeView(HWND parent) {
 // is shown, then hands everything to the fake.
 class ObservingPrompter final : public Prompter {
  public:
-  ObservingPrompter(FakePrompter& fake, HWND tree, const ScanJob& job) : fake_(fake), tree_(tree), job_(job) {}
+  ObservingPrompter(FakePrompter& fake, const ResultTreeView& view, const ScanJob& job)
+      : fake_(fake), view_(view), job_(job) {}
 
   bool tree_enabled_at_report = true;
   int running_at_report = 0;
@@ -79,15 +84,15 @@ class ObservingPrompter final : public Prompter {
     return fake_.ChooseFolder(owner, path, title);
   }
   void ShowReport(HWND owner, std::string_view text) override {
-    tree_enabled_at_report = IsWindowEnabled(tree_) != FALSE;
+    tree_enabled_at_report = IsWindowEnabled(view_.control()) != FALSE;
     running_at_report = job_.running;
-    first_visible_at_report = ToNodeHandle(TreeView_GetFirstVisible(tree_));
+    first_visible_at_report = view_.NodeOf(TreeView_GetFirstVisible(view_.control()));
     fake_.ShowReport(owner, text);
   }
 
  private:
   FakePrompter& fake_;
-  HWND tree_;
+  const ResultTreeView& view_;
   const ScanJob& job_;
 };
 
@@ -163,7 +168,8 @@ class FullCompareWorkerTest : public ::testing::Test {
   bool Run() {
     job_.running = 1;
     FullCompareWorker worker(job_, tree_, file_system_,
-                             FullCompareWindows{main_.Handle(), tree_view_.Handle(), kCompletionCommand}, prompter_);
+                             FullCompareWindows{main_.Handle(), tree_view_.Handle(), kCompletionCommand},
+                             syncing_prompter_);
     if (!worker.Start()) return false;
     return PumpUntilCompletion();
   }
@@ -197,21 +203,33 @@ class FullCompareWorkerTest : public ::testing::Test {
   }
 
   // After a run: the completion command came, the tree is enabled and the
-  // job is idle; nothing but reports was asked.
-  void ExpectEndedCleanly() const {
+  // job is idle; nothing but reports was asked; once synced, the control
+  // shows every mark and the selection of the tree.
+  void ExpectEndedCleanly() {
     EXPECT_EQ(completion_wparam_, MAKEWPARAM(kCompletionCommand, BN_CLICKED));
     EXPECT_TRUE(IsWindowEnabled(tree_view_.Handle()));
     EXPECT_EQ(job_.running, 0);
     EXPECT_EQ(Reports().size(), fake_.Records().size());
+    view_->Sync();
+    const ShownTree shown(tree_view_.Handle());
+    for (NodeHandle group = tree_.FirstGroup(); group != kNoNode; group = tree_.Next(group)) {
+      EXPECT_EQ(shown.Mark(view_->ItemOf(group)), tree_.GetMark(group)) << tree_.Text(group);
+      for (NodeHandle file = tree_.FirstFile(group); file != kNoNode; file = tree_.Next(file)) {
+        EXPECT_EQ(shown.Mark(view_->ItemOf(file)), tree_.GetMark(file)) << tree_.Text(file);
+      }
+    }
+    EXPECT_EQ(view_->NodeOf(shown.Selected()), tree_.Selected());
   }
 
   Window main_{CreateMainWindow()};
   Window tree_view_{CreateTreeView(main_.Handle())};
-  TreeViewResultTree tree_{tree_view_.Handle()};
+  SharedResultTree tree_;
+  std::unique_ptr<ResultTreeView> view_ = std::make_unique<ResultTreeView>(tree_view_.Handle(), tree_);
   TempTree temp_;
   ScanJob job_;
   FakePrompter fake_;
-  ObservingPrompter prompter_{fake_, tree_view_.Handle(), job_};
+  ObservingPrompter prompter_{fake_, *view_, job_};
+  ViewSyncingPrompter syncing_prompter_{prompter_, view_};
   StoppingFileSystem file_system_{job_};
   WPARAM completion_wparam_ = 0;
   int fillers_ = 0;

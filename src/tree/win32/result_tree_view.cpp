@@ -1,0 +1,265 @@
+#include "tree/win32/result_tree_view.h"
+
+#include <string>
+
+#include "base/win32/wide_text.h"
+
+namespace twinseek {
+
+namespace {
+
+constexpr UINT_PTR kControlSubclass = 1;
+constexpr UINT_PTR kParentSubclass = 2;
+constexpr UINT_PTR kLiveSyncTimer = 0x7553;
+constexpr UINT kLiveSyncMilliseconds = 100;
+// Asks the view of a control to sync (sent, so the sender waits).
+constexpr UINT kSyncMessage = WM_APP + 0x153;
+// From this many insertions and deletions on, the control lays itself out
+// once for the whole batch rather than after each of them.
+constexpr size_t kQuietBatch = 8;
+
+using Kind = TreeChange::Kind;
+
+bool IsStructural(Kind kind) {
+  return kind == Kind::kAddGroup || kind == Kind::kAddFile || kind == Kind::kDelete || kind == Kind::kClear;
+}
+
+// Changes that may be carried out in any order among themselves as long as
+// groups come before their files and files before their group's expansion.
+bool IsAddition(Kind kind) {
+  return kind == Kind::kAddGroup || kind == Kind::kAddFile || kind == Kind::kExpand || kind == Kind::kMark;
+}
+
+}  // namespace
+
+ResultTreeView::ResultTreeView(HWND control, SharedResultTree& tree)
+    : control_(control), parent_(GetParent(control)), tree_(tree) {
+  const auto self = reinterpret_cast<DWORD_PTR>(this);
+  SetWindowSubclass(control_, &ResultTreeView::ControlProc, kControlSubclass, self);
+  SetWindowSubclass(parent_, &ResultTreeView::ParentProc, kParentSubclass, self);
+}
+
+ResultTreeView::~ResultTreeView() {
+  if (live_) KillTimer(control_, kLiveSyncTimer);
+  RemoveWindowSubclass(control_, &ResultTreeView::ControlProc, kControlSubclass);
+  RemoveWindowSubclass(parent_, &ResultTreeView::ParentProc, kParentSubclass);
+}
+
+LRESULT CALLBACK ResultTreeView::ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                             UINT_PTR, DWORD_PTR self) {
+  auto* view = reinterpret_cast<ResultTreeView*>(self);
+  if (message == kSyncMessage) {
+    view->Sync();
+    return 0;
+  }
+  if (message == WM_TIMER && wparam == kLiveSyncTimer) {
+    // A hidden control (the tree during a scan) catches up when it shows
+    // again: every batch costs the control a pass over all its items.
+    if (IsWindowVisible(window)) view->Sync();
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &ResultTreeView::ControlProc, kControlSubclass);
+  return DefSubclassProc(window, message, wparam, lparam);
+}
+
+// The control's notifications reach its parent: the marks it asks for are
+// answered here, and the tree follows the user's selection and expansion
+// before the parent hears of them.
+LRESULT CALLBACK ResultTreeView::ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                            UINT_PTR, DWORD_PTR self) {
+  auto* view = reinterpret_cast<ResultTreeView*>(self);
+  if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lparam)->hwndFrom == view->control_) {
+    const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
+    // The A and W forms of these notifications differ only in the text,
+    // which is not read.
+    switch (header.code) {
+      case TVN_GETDISPINFOW:
+      case TVN_GETDISPINFOA:
+        view->AnswerMarks(*reinterpret_cast<NMTVDISPINFOW*>(lparam));
+        return 0;
+      case TVN_SELCHANGEDW:
+      case TVN_SELCHANGEDA:
+        view->tree_.SelectedInView(view->NodeOf(reinterpret_cast<const NMTREEVIEWW*>(lparam)->itemNew.hItem));
+        break;
+      case TVN_ITEMEXPANDEDW:
+      case TVN_ITEMEXPANDEDA:
+        view->FollowExpansion(*reinterpret_cast<const NMTREEVIEWW*>(lparam));
+        break;
+      default:
+        break;
+    }
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &ResultTreeView::ParentProc, kParentSubclass);
+  return DefSubclassProc(window, message, wparam, lparam);
+}
+
+void ResultTreeView::SyncFromAnyThread(HWND control) { SendMessageW(control, kSyncMessage, 0, 0); }
+
+void ResultTreeView::StartLiveSync() {
+  live_ = SetTimer(control_, kLiveSyncTimer, kLiveSyncMilliseconds, nullptr) != 0;
+}
+
+void ResultTreeView::StopLiveSync() {
+  if (live_) KillTimer(control_, kLiveSyncTimer);
+  live_ = false;
+  Sync();
+}
+
+void ResultTreeView::Sync() {
+  if (syncing_) return;
+  syncing_ = true;
+  for (std::vector<TreeChange> changes = tree_.TakeChanges(); !changes.empty();
+       changes = tree_.TakeChanges()) {
+    Apply(changes);
+  }
+  syncing_ = false;
+}
+
+void ResultTreeView::Apply(const std::vector<TreeChange>& changes) {
+  size_t structural = 0;
+  bool marks = false;
+  for (const TreeChange& change : changes) {
+    if (IsStructural(change.kind)) ++structural;
+    if (change.kind == Kind::kMark) marks = true;
+  }
+  // The control checks every item handle it is given against all its items
+  // and, while it redraws, lays itself out after every insertion: a batch
+  // goes in with the drawing off, groups before files, so that the handles
+  // it checks are the few groups.
+  quiet_ = structural >= kQuietBatch;
+  scroll_ = std::nullopt;
+  if (quiet_) SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
+  for (size_t begin = 0; begin < changes.size();) {
+    size_t end = begin;
+    while (end < changes.size() && IsAddition(changes[end].kind)) ++end;
+    if (end > begin) {
+      ApplyAdditions(changes, begin, end);
+      begin = end;
+    } else {
+      ApplyOne(changes[begin++]);
+    }
+  }
+  if (quiet_) {
+    SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
+    // Without its layout the control cannot scroll: the last scroll of the
+    // batch (to a node, or to the selection) comes now.
+    if (scroll_) {
+      if (scroll_->to_top) {
+        TreeView_SelectSetFirstVisible(control_, scroll_->item);
+      } else {
+        TreeView_EnsureVisible(control_, scroll_->item);
+      }
+    }
+  }
+  quiet_ = false;
+  // Marks are read from the tree as the control draws.
+  if (marks || structural >= kQuietBatch) InvalidateRect(control_, nullptr, TRUE);
+}
+
+void ResultTreeView::ApplyAdditions(const std::vector<TreeChange>& changes, size_t begin, size_t end) {
+  for (size_t i = begin; i < end; ++i) {
+    if (changes[i].kind == Kind::kAddGroup) Insert(TVI_ROOT, changes[i]);
+  }
+  for (size_t i = begin; i < end; ++i) {
+    if (changes[i].kind != Kind::kAddFile) continue;
+    if (HTREEITEM group = ItemOf(changes[i].parent)) Insert(group, changes[i]);
+  }
+  for (size_t i = begin; i < end; ++i) {
+    if (changes[i].kind != Kind::kExpand) continue;
+    if (HTREEITEM group = ItemOf(changes[i].node)) TreeView_Expand(control_, group, TVE_EXPAND);
+  }
+}
+
+NodeHandle ResultTreeView::NodeOf(HTREEITEM item) const {
+  if (item == nullptr) return kNoNode;
+  TVITEMW data{};
+  data.mask = TVIF_PARAM;
+  data.hItem = item;
+  if (!SendMessageW(control_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return kNoNode;
+  return static_cast<NodeHandle>(data.lParam);
+}
+
+HTREEITEM ResultTreeView::ItemOf(NodeHandle node) const {
+  const auto found = items_.find(node);
+  return found == items_.end() ? nullptr : found->second;
+}
+
+// The mark is not given: the control asks for it each time it draws
+// (TVN_GETDISPINFO), so a mark changes without a message to the control.
+HTREEITEM ResultTreeView::Insert(HTREEITEM parent, const TreeChange& change) {
+  std::wstring text = Cp932ToWide(change.text);
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = parent;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+  insert.item.pszText = text.data();
+  insert.item.lParam = static_cast<LPARAM>(change.node);
+  insert.item.iImage = I_IMAGECALLBACK;
+  insert.item.iSelectedImage = I_IMAGECALLBACK;
+  const auto item = reinterpret_cast<HTREEITEM>(
+      SendMessageW(control_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (item != nullptr) items_[change.node] = item;
+  return item;
+}
+
+// Forgets a group's files before the control deletes them with it.
+void ResultTreeView::Forget(HTREEITEM item) {
+  for (HTREEITEM child = TreeView_GetChild(control_, item); child != nullptr;
+       child = TreeView_GetNextSibling(control_, child)) {
+    items_.erase(NodeOf(child));
+  }
+}
+
+void ResultTreeView::ApplyOne(const TreeChange& change) {
+  switch (change.kind) {
+    case Kind::kDelete:
+      if (HTREEITEM item = ItemOf(change.node)) {
+        if (scroll_ && (scroll_->item == item || TreeView_GetParent(control_, scroll_->item) == item)) {
+          scroll_ = std::nullopt;
+        }
+        Forget(item);
+        items_.erase(change.node);
+        TreeView_DeleteItem(control_, item);
+      }
+      return;
+    case Kind::kClear:
+      scroll_ = std::nullopt;
+      TreeView_SelectItem(control_, nullptr);
+      TreeView_DeleteAllItems(control_);
+      items_.clear();
+      return;
+    case Kind::kSelect:
+      TreeView_SelectItem(control_, ItemOf(change.node));
+      if (quiet_ && ItemOf(change.node) != nullptr) scroll_ = Scroll{ItemOf(change.node), false};
+      return;
+    case Kind::kScrollToTop:
+      if (HTREEITEM item = ItemOf(change.node)) {
+        if (quiet_) {
+          scroll_ = Scroll{item, true};
+        } else {
+          TreeView_SelectSetFirstVisible(control_, item);
+        }
+      }
+      return;
+    case Kind::kAddGroup:
+    case Kind::kAddFile:
+    case Kind::kExpand:
+    case Kind::kMark:
+      return;  // additions are carried out by ApplyAdditions
+  }
+}
+
+void ResultTreeView::AnswerMarks(NMTVDISPINFOW& request) const {
+  if ((request.item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) == 0) return;
+  const int mark = tree_.GetMark(static_cast<NodeHandle>(request.item.lParam));
+  request.item.iImage = mark;
+  request.item.iSelectedImage = mark;
+}
+
+void ResultTreeView::FollowExpansion(const NMTREEVIEWW& change) {
+  const NodeHandle node = NodeOf(change.itemNew.hItem);
+  if ((change.action & TVE_EXPAND) != 0) tree_.ExpandedInView(node, true);
+  if ((change.action & TVE_COLLAPSE) != 0) tree_.ExpandedInView(node, false);
+}
+
+}  // namespace twinseek
