@@ -22,6 +22,8 @@ class ForwardingFileSystem : public FileSystem {
   bool CreateFolder(std::string_view path) override { return system_.CreateFolder(path); }
   FileError MoveFileTo(std::string_view from, std::string_view to) override { return system_.MoveFileTo(from, to); }
   FileError CopyFileTo(std::string_view from, std::string_view to) override { return system_.CopyFileTo(from, to); }
+  // ListFolderWithIdentity is left to FileSystem's own, which lists through
+  // ListFolder: a subclass that changes ListFolder changes the walks too.
 
  protected:
   FileSystem& system() { return system_; }

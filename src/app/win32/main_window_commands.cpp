@@ -89,7 +89,7 @@ void MainWindow::OnDropFiles(HDROP drop) {
     DragFinish(drop);
     return;
   }
-  const std::vector<std::string> items = QueryDroppedPaths(drop);
+  const std::vector<DroppedItem> items = QueryDroppedPaths(drop);
   {
     WaitCursor wait;
     job_.scan_list = CollectDroppedItems(
