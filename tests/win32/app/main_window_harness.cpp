@@ -50,6 +50,11 @@ bool GatedFileSystem::ListFolder(std::string_view folder,
   return SystemFileSystem().ListFolder(folder, visit);
 }
 
+bool GatedFileSystem::ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                                             const EntryVisitor& visit) {
+  return SystemFileSystem().ListFolderWithIdentity(folder, admit, visit);
+}
+
 void GatedFileSystem::WaitAtGate(std::string_view path) {
   std::unique_lock lock(mutex_);
   if (!closed_ || path != gated_path_) return;

@@ -31,6 +31,8 @@ class GatedFileSystem final : public FileSystem {
   void OpenGate();
 
   bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override;
+  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                              const EntryVisitor& visit) override;
   std::optional<DirEntry> GetEntry(std::string_view path) override;
   std::optional<uint32_t> GetAttributes(std::string_view path) override;
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override;
