@@ -222,10 +222,14 @@ int RunScanTool(const std::vector<std::string>& arguments, PluginLoader* plugin_
     return writer.Fail(message);
   }
   FileSystem& file_system = SystemFileSystem();
-  for (const std::string& folder : options.folders) {
-    if (folder.empty() || !IsFolder(file_system, folder)) {
+  // Absolute from here on: the paths printed never depend on the folder the
+  // tool was started in.
+  for (std::string& folder : options.folders) {
+    const std::optional<std::string> full = FullPath(folder);
+    if (!full || !IsFolder(file_system, *full)) {
       return writer.Fail("不正な検索フォルダが指定されているか、使用できない状態です。(" + folder + ")");
     }
+    folder = *full;
   }
 
   PluginSlots plugins;

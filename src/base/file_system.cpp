@@ -37,6 +37,14 @@ LocalTime CivilTime(FileTime time) {
   return civil;
 }
 
+bool FileSystem::ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                                        const EntryVisitor& visit) {
+  if (const std::optional<FileIdentity> identity = GetIdentity(folder)) {
+    if (!admit(*identity)) return true;
+  }
+  return ListFolder(folder, visit);
+}
+
 bool FileReader::Seek(uint64_t) { return false; }
 
 bool FileSystem::CreateFolder(std::string_view) { return false; }

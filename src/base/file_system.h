@@ -65,22 +65,36 @@ struct FileIdentity {
 
 // One entry of a folder, or one path's own entry.
 struct DirEntry {
-  // The long name as stored on disk. When the name cannot be held in code
-  // page 932, `name_representable` is false and `name` shows each character
-  // that cannot be held as "?": such an entry cannot be opened by its name.
+  // The long name as stored on disk. A name that code page 932 cannot hold
+  // exactly (a character it lacks, one that would come back as another, or
+  // a backslash of its own) is replaced by the short name when the file has
+  // one that it can hold (Windows); otherwise `name_representable` is false
+  // and `name` shows each character that cannot be held as "?": such an
+  // entry cannot be opened by its name.
   std::string name;
   bool name_representable = true;
+  // The short (8.3) name in code page 932 when the system keeps one for a
+  // long name (Windows); empty otherwise, and empty when the listing did
+  // not tell it.
+  std::string short_name;
   uint32_t attributes = 0;
   uint64_t size = 0;  // 0 for folders
   FileTime creation_time = 0;
   FileTime last_access_time = 0;
   FileTime last_write_time = 0;
-  // The file's identity when reading the entry told it at no extra cost
-  // (POSIX); otherwise nothing, and GetIdentity asks.
+  // The file's identity when reading the entry told it at no extra cost (the
+  // listing on both systems); otherwise nothing, and GetIdentity asks. The
+  // entry of a link names the identity of its target, or none.
   std::optional<FileIdentity> identity;
 
   bool IsDirectory() const { return (attributes & kAttributeDirectory) != 0; }
 };
+
+// Visits one entry of a listing; false ends the listing.
+using EntryVisitor = std::function<bool(const DirEntry&)>;
+// Told the identity of a folder once it is open, before its first entry;
+// false ends the listing there.
+using FolderAdmission = std::function<bool(const FileIdentity& folder)>;
 
 // One file open for reading from its start to its end.
 class FileReader {
@@ -130,19 +144,30 @@ class FileSystem {
   // Lists the entries of a folder in the order the system returns them,
   // without "." and "..". The folder may end in a backslash or not. visit
   // returns false to end the listing early. Returns false when the folder
-  // cannot be listed (missing, not a folder, no access).
-  virtual bool ListFolder(std::string_view folder,
-                          const std::function<bool(const DirEntry&)>& visit) = 0;
+  // cannot be listed (missing, not a folder, no access). Only files and
+  // folders are listed: no pipe, socket or device (POSIX).
+  virtual bool ListFolder(std::string_view folder, const EntryVisitor& visit) = 0;
+
+  // As ListFolder, but first tells admit the identity of the folder actually
+  // opened (the target when the path passes through a link or junction),
+  // taken from the open folder itself; when admit returns false nothing is
+  // visited (and the answer is true). When the system cannot tell the
+  // identity, admit is not asked. The default implementation asks
+  // GetIdentity of the path, then lists.
+  virtual bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                                      const EntryVisitor& visit);
 
   // The entry of one path, as listing its folder would give it; nothing when
-  // the path does not exist or cannot be read.
+  // the path does not exist, cannot be read, or names no file or folder (a
+  // pipe, a socket, a device).
   virtual std::optional<DirEntry> GetEntry(std::string_view path) = 0;
 
   // The attributes of one path; nothing when it does not exist.
   virtual std::optional<uint32_t> GetAttributes(std::string_view path) = 0;
 
-  // Opens a file for reading, sharing it with other readers only. A folder
-  // cannot be opened. Returns null on failure.
+  // Opens a file for reading, sharing it with other readers only. Only a
+  // regular file is opened, and the opening never waits (a pipe with no
+  // writer, a device): anything else gives null, as any failure does.
   virtual std::unique_ptr<FileReader> OpenRead(std::string_view path) = 0;
 
   // The identity of the file a path names; nothing when it cannot be opened.
@@ -175,5 +200,12 @@ class FileSystem {
 
 // The file system of the system the program runs on.
 FileSystem& SystemFileSystem();
+
+// The absolute form of path, as GetFullPathName makes it: a relative path is
+// taken from the process's current folder, and "." and ".." are folded by the
+// text alone, with no link followed. Nothing when it cannot be made (an empty
+// path, a current folder code page 932 cannot hold). A property of the
+// process, not of a file system: no stand-in file system can bypass it.
+std::optional<std::string> FullPath(std::string_view path);
 
 }  // namespace twinseek

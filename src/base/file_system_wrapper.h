@@ -1,7 +1,8 @@
 // A file system that hands every call to another one: a subclass overrides
 // only the calls it changes (a read that fails or waits, a listing that
 // stops, a count of opens) and keeps the contracts of FileSystem for the
-// rest.
+// rest. Both listings are handed on: a subclass that changes how folders
+// are listed overrides ListFolder and ListFolderWithIdentity alike.
 #pragma once
 
 #include "base/file_system.h"
@@ -15,6 +16,10 @@ class FileSystemWrapper : public FileSystem {
 
   bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
     return target_.ListFolder(folder, visit);
+  }
+  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                              const EntryVisitor& visit) override {
+    return target_.ListFolderWithIdentity(folder, admit, visit);
   }
   std::optional<DirEntry> GetEntry(std::string_view path) override { return target_.GetEntry(path); }
   std::optional<uint32_t> GetAttributes(std::string_view path) override { return target_.GetAttributes(path); }

@@ -28,4 +28,19 @@ struct NameParts {
 };
 NameParts SplitName(std::string_view name);
 
+// Whether a name the file system gave, converted to code page 932, can stand
+// in a path: it holds no backslash (as a character of its own, not as the
+// second byte of a double-byte one) and no NUL. A name with either would
+// name another file, or none, once joined to its folder.
+bool IsUsableName(std::string_view name);
+
+// The path with its "." and ".." parts folded by the text alone, as
+// GetFullPathName folds them (no link is followed): "." and empty parts
+// (doubled separators) go, ".." takes the part before it away but never the
+// root. Either "\\" or "/" separates parts; each part that stays keeps the
+// separator written before it, and a separator at the end stays unless the
+// last part was "." or "..". A path with nothing to fold comes back
+// unchanged.
+std::string FoldDotSegments(std::string_view path);
+
 }  // namespace twinseek

@@ -50,7 +50,7 @@ void ChecksumAhead::Help() {
     const size_t position = cursor_.fetch_add(1);
     if (position >= list_.size() || Stopped()) return;
     const ScanItem& item = list_[position];
-    if (!item.entry || item.entry->IsDirectory()) continue;
+    if (!item.entry || item.entry->IsDirectory() || !item.entry->name_representable) continue;
     Slot& slot = slots_[position];
     if (!Claim(slot)) continue;
     slot.checksum = checksum.Compute(item.path, slot.error_log, stopped);

@@ -30,7 +30,8 @@ namespace twinseek {
 
 class ChecksumAhead {
  public:
-  // Helpers take only the files whose entry the list holds (folders not);
+  // Helpers take only the files whose entry the list holds (not folders, nor
+  // names that cannot be held);
   // they stop when cancel is set. helpers may be 0: everything is then read
   // by Take. chunk_size as for FileChecksum.
   ChecksumAhead(FileSystem& file_system, uint32_t load_limit_kb, const ScanList& list,

@@ -70,6 +70,10 @@ void DetectionRun::ScanFile(const ScanItem& item, size_t position, ChecksumAhead
     AddPathLine(result_.error_log, "情報の取得ができません", path);
     return;
   }
+  if (!entry->name_representable) {
+    AddPathLine(result_.error_log, "ファイル名を扱えません", path);
+    return;
+  }
   if (entry->IsDirectory()) {
     AddPathLine(result_.error_log, "ﾃﾞｨﾚｸﾄﾘは指定できません", path);
     return;

@@ -22,6 +22,8 @@
 //    that none were (exclamation).
 // Error log lines, each ending in "\r\n" (path as in the scan list):
 //   "情報の取得ができません(<path>)"           the path's entry cannot be read
+//   "ファイル名を扱えません(<path>)"           code page 932 cannot hold the
+//                                              name (path shows it with "?")
 //   "ﾃﾞｨﾚｸﾄﾘは指定できません(<path>)"          the path is a folder
 //   those of FileChecksum, the plug-ins' messages unchanged, and
 //   "重複検査はユーザーの指示で中断されました。"  once, after a stop

@@ -9,10 +9,17 @@
 // level, subfolders whose names begin with "." never entered. Nothing is
 // filtered by name, date or size. Holding Escape stops the intake early: no
 // further item is taken, and the listing of the current folder ends.
+//
+// Every dropped path is made absolute first, so that it names the same file
+// whatever the current folder later becomes. A file or folder whose name
+// code page 932 cannot hold goes into the list by the name shown for it,
+// marked so, for the detection run to report; a folder walk enters no folder
+// twice (see EnumerateFolder).
 #pragma once
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/file_system.h"
@@ -25,11 +32,18 @@ namespace twinseek {
 // the dropped folders.
 using FolderQuestion = std::function<bool()>;
 
-// The scan list of the dropped items (code page 932 paths, in drop order).
-// escape_down is asked before each item and after each listed entry; it may
-// be empty. Entries whose names code page 932 cannot hold are left out: they
-// could not be opened by their names.
-ScanList CollectDroppedItems(FileSystem& file_system, const std::vector<std::string>& items,
+// One dropped item: its path in code page 932, or, when code page 932 cannot
+// hold it, the path shown with "?" for what cannot be held.
+struct DroppedItem {
+  DroppedItem(std::string path, bool representable = true)  // NOLINT: a path is an item
+      : path(std::move(path)), representable(representable) {}
+  std::string path;
+  bool representable = true;
+};
+
+// The scan list of the dropped items (in drop order). escape_down is asked
+// before each item and after each listed entry; it may be empty.
+ScanList CollectDroppedItems(FileSystem& file_system, const std::vector<DroppedItem>& items,
                              const FolderQuestion& ask_for_folders, const EscapeProbe& escape_down);
 
 // Appends every file below folder, breadth first, to list.

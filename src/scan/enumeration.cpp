@@ -34,8 +34,9 @@ class FileFilter {
     for (std::string& pattern : patterns_) UpperCaseInPlace(pattern);
   }
 
+  // A file whose name cannot be held is tested by the name shown for it.
   bool Passes(const DirEntry& entry) const {
-    if (entry.IsDirectory() || !entry.name_representable) return false;
+    if (entry.IsDirectory()) return false;
     return NameMatches(entry.name) && DateWithin(entry.last_write_time) && SizeWithin(entry.size);
   }
 
@@ -68,41 +69,55 @@ class FileFilter {
 
 bool Cancelled(const EnumerationRequest& request) { return request.cancel.load() != 0; }
 
-// The folders to enter: those whose names do not begin with ".".
-bool IsFolderToEnter(const DirEntry& entry) {
-  return entry.IsDirectory() && entry.name_representable && !entry.name.starts_with('.');
-}
+// The subfolders a walk turns to: those whose names do not begin with ".".
+bool IsSubfolder(const DirEntry& entry) { return entry.IsDirectory() && !entry.name.starts_with('.'); }
 
-// Lists the files of a folder. The folders to enter are gathered on the way:
-// when the listing runs to its end they are the ones a second listing would
-// give, and that listing is spared. Nothing is returned when the listing
-// ended early (cancel, Escape) or failed.
-std::optional<std::vector<std::string>> ListFiles(const EnumerationRequest& request, const std::string& location,
-                                                  FileSystem& file_system, const EscapeProbe& escape_down) {
+// What listing one folder found out.
+struct FolderListing {
+  bool entered = false;  // false: no listing, or a folder entered before
+  // The subfolders to turn to, in the order of the listing; nothing when the
+  // listing ended early (cancel, Escape), so they are asked again.
+  std::optional<std::vector<DirEntry>> subfolders;
+};
+
+// Lists the files of a folder. The subfolders are gathered on the way: when
+// the listing runs to its end they are the ones a second listing would give,
+// and that listing is spared.
+FolderListing ListFiles(const EnumerationRequest& request, const std::string& location, FileSystem& file_system,
+                        const EscapeProbe& escape_down, EnteredFolders& entered) {
   const FileFilter filter(request);
-  std::vector<std::string> folders;
+  std::vector<DirEntry> subfolders;
+  bool refused = false;
   bool ended_early = false;
-  const bool listed = file_system.ListFolder(location, [&](const DirEntry& entry) {
-    if (filter.Passes(entry)) request.output.push_back(ScanItem{location + entry.name, entry});
-    if (request.include_subfolders && IsFolderToEnter(entry)) folders.push_back(entry.name);
-    ended_early = Cancelled(request) || (escape_down && escape_down());
-    return !ended_early;
-  });
-  if (!listed || ended_early) return std::nullopt;
-  return folders;
+  const bool listed = file_system.ListFolderWithIdentity(
+      location,
+      [&](const FileIdentity& folder) {
+        refused = !entered.Enter(folder);
+        return !refused;
+      },
+      [&](const DirEntry& entry) {
+        if (filter.Passes(entry)) request.output.push_back(ScanItem{location + entry.name, entry});
+        if (request.include_subfolders && IsSubfolder(entry)) subfolders.push_back(entry);
+        ended_early = Cancelled(request) || (escape_down && escape_down());
+        return !ended_early;
+      });
+  FolderListing result;
+  result.entered = listed && !refused;
+  if (result.entered && !ended_early) result.subfolders = std::move(subfolders);
+  return result;
 }
 
-// The folders to enter, in the order of the listing. The names are gathered
+// The subfolders to turn to, in the order of the listing. They are gathered
 // before any is entered, so that only one listing is open at a time however
 // deep the tree.
-std::vector<std::string> ListSubfolders(const EnumerationRequest& request, const std::string& location,
-                                        FileSystem& file_system) {
-  std::vector<std::string> names;
+std::vector<DirEntry> ListSubfolders(const EnumerationRequest& request, const std::string& location,
+                                     FileSystem& file_system) {
+  std::vector<DirEntry> subfolders;
   file_system.ListFolder(location, [&](const DirEntry& entry) {
-    if (IsFolderToEnter(entry)) names.push_back(entry.name);
+    if (IsSubfolder(entry)) subfolders.push_back(entry);
     return !Cancelled(request);
   });
-  return names;
+  return subfolders;
 }
 
 }  // namespace
@@ -142,22 +157,41 @@ EnumerationRequest MakeEnumerationRequest(ScanCriteria& criteria, StatusLine sho
   };
 }
 
-void EnumerateFolder(const EnumerationRequest& request, FileSystem& file_system,
-                     const EscapeProbe& escape_down) {
+namespace {
+
+void Walk(const EnumerationRequest& request, FileSystem& file_system, const EscapeProbe& escape_down,
+          EnteredFolders& entered) {
   std::string location = request.location;
   if (!EndsWithSeparator(location)) location += '\\';
   if (request.show_status) request.show_status(location);
 
-  std::optional<std::vector<std::string>> folders = ListFiles(request, location, file_system, escape_down);
-  if (!request.include_subfolders) return;
-  if (!folders) folders = ListSubfolders(request, location, file_system);
+  FolderListing listing = ListFiles(request, location, file_system, escape_down, entered);
+  if (!listing.entered || !request.include_subfolders) return;
+  if (!listing.subfolders) listing.subfolders = ListSubfolders(request, location, file_system);
 
-  for (const std::string& name : *folders) {
-    EnumerationRequest subfolder = request;
-    subfolder.location = location + name;
-    EnumerateFolder(subfolder, file_system, escape_down);
+  for (const DirEntry& folder : *listing.subfolders) {
+    if (folder.name_representable) {
+      EnumerationRequest subfolder = request;
+      subfolder.location = location + folder.name;
+      Walk(subfolder, file_system, escape_down, entered);
+    } else {
+      // It cannot be entered by its name: the detection run reports it.
+      request.output.push_back(ScanItem{location + folder.name, folder});
+    }
     if (Cancelled(request)) return;
   }
+}
+
+}  // namespace
+
+bool EnteredFolders::Enter(const FileIdentity& folder) {
+  return folder.index == 0 || identities_.insert(folder).second;
+}
+
+void EnumerateFolder(const EnumerationRequest& request, FileSystem& file_system,
+                     const EscapeProbe& escape_down) {
+  EnteredFolders entered;
+  Walk(request, file_system, escape_down, entered);
 }
 
 }  // namespace twinseek

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,18 @@ struct EnumerationRequest {
 // list must be set; the end bound is the last second of the end day.
 EnumerationRequest MakeEnumerationRequest(ScanCriteria& criteria, StatusLine show_status);
 
+// The identities of the folders one walk has entered, so that it enters
+// none twice.
+class EnteredFolders {
+ public:
+  // True the first time a folder is met. An index of 0 tells nothing (some
+  // network file systems give it to every file): such a folder is entered.
+  bool Enter(const FileIdentity& folder);
+
+ private:
+  std::set<FileIdentity> identities_;
+};
+
 // Walks one folder:
 // 1. A backslash is appended to the location unless its last character (a
 //    whole character) is one; the status line shows the result.
@@ -90,13 +103,21 @@ EnumerationRequest MakeEnumerationRequest(ScanCriteria& criteria, StatusLine sho
 //    local time (whole seconds) lies within the enabled date bounds, and its
 //    size within the enabled size bounds (all bounds inclusive); a file that
 //    passes is appended as the location followed by its name, with the
-//    entry the listing gave (the detection run does not read it again). Names that code
-//    page 932 cannot hold are skipped: the file could not be opened by them.
+//    entry the listing gave (the detection run does not read it again). A
+//    file whose name code page 932 cannot hold is tested and appended by the
+//    name shown for it, its entry marked so: the detection run reports it
+//    instead of reading it.
 //    After each entry the listing ends when the cancel flag is set or
 //    escape_down (may be empty) says the Escape key is down.
 // 4. With include subfolders, every folder of the listing whose name does not
 //    begin with "." is walked in turn, depth first, by a copy of the request;
-//    after each one the walk ends when the cancel flag is set.
+//    after each one the walk ends when the cancel flag is set. A subfolder
+//    whose name cannot be held is not entered but appended like such a file,
+//    for the detection run to report.
+// The walk enters no folder twice: a folder whose identity (that of the
+// folder actually opened, a link's or junction's target) was entered before
+// in this walk is skipped, files and subfolders, so links to a folder above
+// end instead of walking in a circle.
 // A folder that cannot be listed adds nothing and reports nothing.
 void EnumerateFolder(const EnumerationRequest& request, FileSystem& file_system,
                      const EscapeProbe& escape_down);

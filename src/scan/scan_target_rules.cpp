@@ -1,5 +1,7 @@
 #include "scan/scan_target_rules.h"
 
+#include <utility>
+
 #include "scan/name_patterns.h"
 
 namespace twinseek {
@@ -30,8 +32,11 @@ StartCheck CheckScanStart(ScanCriteria& criteria, FileSystem& file_system) {
   criteria.name_patterns = NormalizeNamePatterns(criteria.name_patterns);
   if (HasForbiddenPatternCharacter(criteria.name_patterns)) return StartCheck::kForbiddenPattern;
   if (criteria.location.empty()) return StartCheck::kBadLocation;
-  const std::optional<uint32_t> attributes = file_system.GetAttributes(criteria.location);
+  std::optional<std::string> location = FullPath(criteria.location);
+  if (!location) return StartCheck::kBadLocation;
+  const std::optional<uint32_t> attributes = file_system.GetAttributes(*location);
   if (!attributes || (*attributes & kAttributeDirectory) == 0) return StartCheck::kBadLocation;
+  criteria.location = std::move(*location);
   return StartCheck::kReady;
 }
 

@@ -40,8 +40,10 @@ enum class StartCheck {
 // 1. The name patterns lose their surrounding blanks; nothing left becomes
 //    "*.*". The criteria keep the result, whatever the checks find.
 // 2. A forbidden character in the patterns: kForbiddenPattern.
-// 3. An empty location, one whose attributes cannot be read, or one that is
-//    no folder: kBadLocation.
+// 3. An empty location, one that cannot be made absolute, one whose
+//    attributes cannot be read, or one that is no folder: kBadLocation.
+//    Otherwise the criteria keep the location made absolute (FullPath), so
+//    the paths of the walk never depend on the current folder.
 // So a bad pattern is reported before a bad location.
 StartCheck CheckScanStart(ScanCriteria& criteria, FileSystem& file_system);
 

@@ -13,11 +13,20 @@
 #include <optional>
 #include <string>
 
+#include "support/current_folder.h"
 #include "support/temp_tree.h"
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "base/utf8_text.h"
 #endif
 
 namespace twinseek {
@@ -29,6 +38,9 @@ void PrintTo(const LocalTime& time, std::ostream* out) {
 
 namespace {
 
+using testing::Backslashed;
+using testing::CurrentFolderAt;
+using testing::LastPart;
 using testing::TempTree;
 
 // The first character's second byte is 0x5C in code page 932.
@@ -265,11 +277,77 @@ TEST(FileSystemTest, NamesCodePage932CannotHoldAreReportedNotAltered) {
   const std::map<std::string, DirEntry> entries = ListAll(tree.Root());
   ASSERT_EQ(entries.size(), 1u);
   const DirEntry& entry = entries.begin()->second;
+  EXPECT_EQ(entry.size, 1u);
+  if (!entry.short_name.empty()) {
+    // Windows keeps a short name, which names the same file.
+    EXPECT_TRUE(entry.name_representable);
+    EXPECT_EQ(entry.name, entry.short_name);
+    EXPECT_EQ(ReadAll(*SystemFileSystem().OpenRead(tree.Path(entry.name)), 16), "x");
+    return;
+  }
   EXPECT_FALSE(entry.name_representable);
   EXPECT_EQ(entry.name, "caf?.txt");
-  EXPECT_EQ(entry.size, 1u);
   // The "?" spelling names no file.
   EXPECT_EQ(SystemFileSystem().OpenRead(tree.Path(entry.name)), nullptr);
+}
+
+TEST(FileSystemTest, TheListingTellsTheIdentityOfTheFolderOpenedAndOfEachEntry) {
+  TempTree tree;
+  tree.Write(u8"a.txt", "same file");
+  tree.HardLink(u8"a.txt", u8"b.txt");
+  tree.Write(u8"c.txt", "another file");
+  tree.MakeFolder(u8"sub");
+
+  std::optional<FileIdentity> admitted;
+  std::map<std::string, DirEntry> entries;
+  EXPECT_TRUE(SystemFileSystem().ListFolderWithIdentity(
+      tree.Root() + "\\",
+      [&](const FileIdentity& folder) {
+        EXPECT_TRUE(entries.empty()) << "asked before the first entry";
+        admitted = folder;
+        return true;
+      },
+      [&](const DirEntry& entry) {
+        entries.emplace(entry.name, entry);
+        return true;
+      }));
+  ASSERT_TRUE(admitted.has_value());
+  EXPECT_EQ(admitted, SystemFileSystem().GetIdentity(tree.Root()));
+  ASSERT_EQ(entries.size(), 4u);
+  for (const auto& [name, entry] : entries) {
+    // Known without opening the file, and the same as opening it tells.
+    ASSERT_TRUE(entry.identity.has_value()) << name;
+    EXPECT_EQ(entry.identity, SystemFileSystem().GetIdentity(tree.Path(name))) << name;
+  }
+  EXPECT_EQ(entries.at("a.txt").identity, entries.at("b.txt").identity);
+  EXPECT_NE(entries.at("a.txt").identity, entries.at("c.txt").identity);
+
+  // A folder refused at its identity lists nothing.
+  EXPECT_TRUE(SystemFileSystem().ListFolderWithIdentity(
+      tree.Root(), [](const FileIdentity&) { return false; },
+      [](const DirEntry& entry) {
+        ADD_FAILURE() << entry.name << " listed in a refused folder";
+        return true;
+      }));
+}
+
+TEST(FullPathTest, TakesARelativePathFromTheCurrentFolderAndFoldsDots) {
+  TempTree tree;
+  tree.MakeFolder(u8"sub");
+  EXPECT_EQ(FullPath(tree.Path("sub\\.\\x\\..\\y.txt")), tree.Path("sub\\y.txt"));
+  EXPECT_EQ(FullPath(tree.Path("sub")), tree.Path("sub")) << "an absolute path stays";
+  {
+    const CurrentFolderAt inside(tree.Root());
+    EXPECT_EQ(FullPath("sub\\y.txt"), tree.Path("sub\\y.txt"));
+    EXPECT_EQ(FullPath("."), tree.Root());
+    // Out of the folder and back in: "/" and "\\" alike (a POSIX root is
+    // spelled with "/").
+    const std::optional<std::string> back_in =
+        FullPath("sub\\..\\..\\" + LastPart(tree.Root()) + "\\z.txt");
+    ASSERT_TRUE(back_in.has_value());
+    EXPECT_EQ(Backslashed(*back_in), Backslashed(tree.Path("z.txt")));
+  }
+  EXPECT_EQ(FullPath(""), std::nullopt);
 }
 
 std::string ReadFile(const std::string& path) {
@@ -362,6 +440,119 @@ TEST(PosixFileSystemTest, ABackslashInANameOnDiskCannotBeHeld) {
   const std::map<std::string, DirEntry> entries = ListAll(tree.Path("a"));
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_FALSE(entries.begin()->second.name_representable);
+}
+
+// Every character (as UTF-8) that the system's own conversion takes to code
+// page 932 and back as another one, found by trying them all: "¥" becomes a
+// backslash, "—" comes back as "―", and so on.
+std::vector<std::string> CharactersThatComeBackChanged() {
+  const iconv_t there = iconv_open("CP932", "UTF-8");
+  const iconv_t back = iconv_open("UTF-8", "CP932");
+  const auto convert = [](iconv_t handle, const std::string& text) -> std::optional<std::string> {
+    iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    char out[32];
+    char* in_ptr = const_cast<char*>(text.data());
+    size_t in_left = text.size();
+    char* out_ptr = out;
+    size_t out_left = sizeof out;
+    if (iconv(handle, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<size_t>(-1) || in_left != 0) {
+      return std::nullopt;
+    }
+    return std::string(out, static_cast<size_t>(out_ptr - out));
+  };
+  std::vector<std::string> changed;
+  for (char32_t code = 0x80; code <= 0x10FFFF; ++code) {
+    if (code >= 0xD800 && code <= 0xDFFF) continue;
+    std::string utf8;
+    if (code < 0x800) {
+      utf8 = {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+    } else if (code < 0x10000) {
+      utf8 = {static_cast<char>(0xE0 | (code >> 12)), static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
+              static_cast<char>(0x80 | (code & 0x3F))};
+    } else {
+      utf8 = {static_cast<char>(0xF0 | (code >> 18)), static_cast<char>(0x80 | ((code >> 12) & 0x3F)),
+              static_cast<char>(0x80 | ((code >> 6) & 0x3F)), static_cast<char>(0x80 | (code & 0x3F))};
+    }
+    const std::optional<std::string> converted = convert(there, utf8);
+    if (converted && convert(back, *converted) != utf8) changed.push_back(utf8);
+  }
+  iconv_close(there);
+  iconv_close(back);
+  return changed;
+}
+
+TEST(PosixFileSystemTest, NamesThatWouldComeBackAsOtherCharactersAreNotUsed) {
+  const std::vector<std::string> changed = CharactersThatComeBackChanged();
+  ASSERT_FALSE(changed.empty()) << "this system's code page 932 maps nothing many to one";
+  TempTree tree;
+  std::ofstream(tree.Root() + "/dup.txt") << "the only copy";
+  for (const std::string& character : changed) {
+    std::ofstream(tree.Root() + "/" + character + "dup.txt") << "another file";
+  }
+  size_t listed = 0;
+  EXPECT_TRUE(SystemFileSystem().ListFolder(tree.Root(), [&](const DirEntry& entry) {
+    ++listed;
+    if (entry.name_representable) {
+      EXPECT_EQ(entry.name, "dup.txt") << "a name that would name another file";
+    } else {
+      EXPECT_EQ(entry.name, "?dup.txt");
+    }
+    return true;
+  }));
+  EXPECT_EQ(listed, changed.size() + 1);
+  for (const std::string& character : changed) {
+    EXPECT_EQ(Utf8ToCp932(character), std::nullopt) << character;
+  }
+}
+
+// Runs call on a thread of its own. When it has not returned within 20 s it
+// waits on the pipe, as opening a pipe with no writer does: a writer opens
+// the pipe to release it, and the test fails.
+template <typename Call>
+void ExpectNoWaitOnPipe(const std::string& pipe, Call call) {
+  std::atomic<bool> done{false};
+  std::thread caller([&] {
+    call();
+    done = true;
+  });
+  const timespec tick{0, 10'000'000};
+  for (int ticks = 0; ticks < 2000 && !done; ++ticks) nanosleep(&tick, nullptr);
+  if (!done) {
+    ADD_FAILURE() << "waited on the pipe " << pipe;
+    const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    caller.join();
+    if (writer >= 0) close(writer);
+    return;
+  }
+  caller.join();
+}
+
+TEST(PosixFileSystemTest, OnlyFilesAndFoldersAreListedAndOnlyRegularFilesRead) {
+  TempTree tree;
+  tree.Write(u8"plain.txt", "x");
+  tree.MakeFolder(u8"folder");
+  const std::string pipe = tree.Root() + "/pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", (tree.Root() + "/zero").c_str()), 0);
+
+  std::map<std::string, DirEntry> entries = ListAll(tree.Root());
+  EXPECT_EQ(entries.size(), 2u) << "neither the pipe nor the device";
+  EXPECT_EQ(entries.count("plain.txt"), 1u);
+  EXPECT_EQ(entries.count("folder"), 1u);
+
+  FileSystem& file_system = SystemFileSystem();
+  for (const std::string& path : {tree.Path("pipe"), tree.Path("zero"), std::string("/dev/zero")}) {
+    EXPECT_FALSE(file_system.GetEntry(path).has_value()) << path;
+    EXPECT_FALSE(file_system.GetAttributes(path).has_value()) << path;
+  }
+  ExpectNoWaitOnPipe(pipe, [&] { EXPECT_EQ(file_system.OpenRead(tree.Path("pipe")), nullptr); });
+  ExpectNoWaitOnPipe(pipe, [&] {
+    EXPECT_NE(file_system.CopyFileTo(tree.Path("pipe"), tree.Path("copy")), FileError::kNone);
+  });
+  EXPECT_FALSE(file_system.GetEntry(tree.Path("copy")).has_value());
+  EXPECT_EQ(file_system.OpenRead(tree.Path("zero")), nullptr) << "a device would be read without end";
+  EXPECT_EQ(file_system.OpenRead(tree.Path("folder")), nullptr);
+  EXPECT_NE(file_system.OpenRead(tree.Path("plain.txt")), nullptr);
 }
 
 // A temporary tree under /dev/shm, or null when none can be made there.

@@ -23,6 +23,12 @@ class AnsweringFileSystem final : public FileSystem {
     visit(entry);
     return true;
   }
+  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                              const EntryVisitor&) override {
+    Record("ListFolderWithIdentity", folder);
+    admit(FileIdentity{3, 4});
+    return false;
+  }
   std::optional<DirEntry> GetEntry(std::string_view path) override {
     Record("GetEntry", path);
     DirEntry entry;
@@ -88,11 +94,21 @@ TEST(FileSystemWrapperTest, EveryCallItDoesNotChangeReachesTheTargetWithItsAnswe
   EXPECT_TRUE(wrapper.CreateFolder("C:\\g"));
   EXPECT_EQ(wrapper.MoveFileTo("C:\\h", "C:\\i"), FileError::kExists);
   EXPECT_EQ(wrapper.CopyFileTo("C:\\j", "C:\\k"), FileError::kDiskFull);
+  // Not FileSystem's own, which would ask GetIdentity and then ListFolder.
+  std::optional<FileIdentity> admitted;
+  EXPECT_FALSE(wrapper.ListFolderWithIdentity(
+      "C:\\l",
+      [&](const FileIdentity& folder) {
+        admitted = folder;
+        return true;
+      },
+      [](const DirEntry&) { return true; }));
+  EXPECT_EQ(admitted, (FileIdentity{3, 4}));
 
   const std::vector<std::string> expected = {
       "ListFolder C:\\a",     "GetEntry C:\\b",     "GetAttributes C:\\c",
       "GetIdentity C:\\e",    "CreateForWrite C:\\f", "CreateFolder C:\\g",
-      "MoveFileTo C:\\h>C:\\i", "CopyFileTo C:\\j>C:\\k",
+      "MoveFileTo C:\\h>C:\\i", "CopyFileTo C:\\j>C:\\k", "ListFolderWithIdentity C:\\l",
   };
   EXPECT_EQ(target.calls, expected);  // the changed OpenRead never reached it
 }

@@ -7,7 +7,18 @@
 
 #include "base/utf8_text.h"
 #include "scan/enumeration.h"
+#include "support/current_folder.h"
 #include "support/temp_tree.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <ctime>
+#include <thread>
+#endif
 
 namespace twinseek {
 namespace {
@@ -140,6 +151,70 @@ TEST(ScanToolTest, BadArgumentsAndUnusableFoldersExitWithTwoAndOneLine) {
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("--crc"), std::string::npos);
 }
+
+TEST(ScanToolTest, ARelativeFolderGivesAbsolutePaths) {
+  TempTree tree;
+  tree.MakeFolder(u8"sub");
+  tree.Write(u8"sub\\a.bin", "same");
+  tree.Write(u8"sub\\b.bin", "same");
+  ToolRun run;
+  {
+    const testing::CurrentFolderAt here(tree.Root());
+    run = Scan({"--size", "sub\\..\\sub"});
+  }
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::string out = testing::Backslashed(run.out);
+  EXPECT_NE(out.find("\r\n" + testing::Backslashed(tree.Path("sub\\a.bin")) + "\r\n"), std::string::npos) << run.out;
+  EXPECT_NE(out.find("\r\n" + testing::Backslashed(tree.Path("sub\\b.bin")) + "\r\n"), std::string::npos) << run.out;
+}
+
+#ifndef _WIN32
+// "¥dup.txt" once came back from code page 932 as "\dup.txt", which is the
+// path of dup.txt: the tool read dup.txt under the other name and called the
+// two copies of each other.
+TEST(ScanToolTest, ANameThatCodePage932ChangesIsReportedNotTakenForAnother) {
+  TempTree tree;
+  tree.Write(u8"dup.txt", "the only copy");
+  tree.Write(u8"¥dup.txt", "another file!");
+  tree.Write(u8"한국어.txt", "third file");
+  const ToolRun run = Scan({"--size", "--crc", tree.Root()});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "") << "no group";
+  EXPECT_NE(run.err.find("ファイル名を扱えません(" + tree.Path("?dup.txt") + ")\r\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("ファイル名を扱えません(" + tree.Path("???.txt") + ")\r\n"), std::string::npos) << run.err;
+}
+
+// A pipe in the folder once held the tool in its open for ever.
+TEST(ScanToolTest, APipeInTheFolderIsNeitherListedNorOpened) {
+  TempTree tree;
+  tree.Write(u8"a.bin", "same");
+  tree.Write(u8"b.bin", "same");
+  const std::string pipe = tree.Root() + "/pipe.bin";  // a name "*.*" takes
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  ToolRun run{};
+  std::atomic<bool> done{false};
+  std::thread tool([&] {
+    run = Scan({"--crc", tree.Root()});
+    done = true;
+  });
+  const timespec tick{0, 10'000'000};
+  for (int ticks = 0; ticks < 2000 && !done; ++ticks) nanosleep(&tick, nullptr);
+  if (!done) {
+    ADD_FAILURE() << "the tool waited on the pipe";
+    const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);  // releases it
+    tool.join();
+    if (writer >= 0) close(writer);
+    return;
+  }
+  tool.join();
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out.find("*@fc50f144\r\n"), 0u) << run.out;
+  EXPECT_NE(run.out.find(tree.Path("a.bin")), std::string::npos);
+  EXPECT_NE(run.out.find(tree.Path("b.bin")), std::string::npos);
+  EXPECT_EQ(run.out.find("pipe"), std::string::npos);
+  EXPECT_EQ(run.err, "");
+}
+#endif
 
 }  // namespace
 }  // namespace twinseek

@@ -10,6 +10,7 @@
 
 #include "base/crc32.h"
 #include "base/file_system_wrapper.h"
+#include "scan/enumeration.h"
 #include "support/temp_tree.h"
 #include "tree/memory_result_tree.h"
 
@@ -366,6 +367,46 @@ TEST_F(DetectionRunTest, FilesWhoseContentCannotBeReadMatchNothing) {
   EXPECT_EQ(index_.FileCount(), 1);
   EXPECT_TRUE(index_.Find("(9)@0").has_value()) << "the readable file whose checksum is 0";
   EXPECT_EQ(prompt_.questions, (std::vector<Question>{kErrorQuestion, kNothingNew}));
+}
+
+}  // namespace
+}  // namespace twinseek
+
+namespace twinseek {
+namespace {
+
+// The system's file system, counting the identities asked of it.
+class IdentityCounter final : public FileSystemWrapper {
+ public:
+  int asked = 0;
+  std::optional<FileIdentity> GetIdentity(std::string_view path) override {
+    ++asked;
+    return target().GetIdentity(path);
+  }
+};
+
+// The walk's listing tells every file's identity, so registering files of
+// one key opens none of them, and a hard link is still known for the file it
+// is.
+TEST_F(DetectionRunTest, FilesOfAWalkAreRegisteredWithoutOpeningAny) {
+  for (int i = 0; i < 20; ++i) {
+    const std::string name = "f" + std::to_string(i) + ".txt";
+    WriteFile(std::u8string(name.begin(), name.end()), "same size");
+  }
+  disk_.HardLink(u8"f0.txt", u8"link.txt");
+  IdentityCounter file_system;
+  ScanCriteria criteria(disk_.Root(), LocalTime{2024, 5, 17});
+  ScanList scan_list;
+  criteria.output = &scan_list;
+  EnumerateFolder(MakeEnumerationRequest(criteria, nullptr), file_system, nullptr);
+  ASSERT_EQ(scan_list.size(), 21u);
+  DetectionRun run({.conditions = Conditions{.size = true}, .file_system = file_system, .tree = tree_,
+                    .index = index_, .plugins = plugins_});
+  run.Run(scan_list, cancel_);
+  EXPECT_EQ(file_system.asked, 0);
+  EXPECT_EQ(index_.FileCount(), 20) << "the link is the file it links to";
+  ASSERT_EQ(Groups().size(), 1u);
+  EXPECT_EQ(Groups()[0].second.size(), 20u);
 }
 
 }  // namespace

@@ -7,7 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "support/current_folder.h"
+#include "support/listing_limit_file_system.h"
 #include "support/temp_tree.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <set>
+#endif
 
 namespace twinseek {
 namespace {
@@ -18,7 +26,7 @@ class DroppedFilesTest : public ::testing::Test {
   std::vector<std::string> Drop(const std::vector<std::string>& items, bool answer,
                                 const EscapeProbe& escape_down = {}) {
     const ScanList list = CollectDroppedItems(
-        SystemFileSystem(), items,
+        SystemFileSystem(), std::vector<DroppedItem>(items.begin(), items.end()),
         [&] {
           ++questions;
           return answer;
@@ -103,6 +111,55 @@ TEST_F(DroppedFilesTest, EscapeEndsTheListingAndTheItems) {
   EXPECT_EQ(paths.size(), 1u);
   EXPECT_TRUE(paths.front().starts_with(tree.Path("one\\")));
 }
+
+TEST_F(DroppedFilesTest, RelativePathsAreMadeAbsoluteAndUnusableOnesReported) {
+  tree.Write(u8"b.txt", "b");
+  tree.MakeFolder(u8"one");
+  tree.Write(u8"one\\a.txt", "a");
+  ScanList list;
+  {
+    const testing::CurrentFolderAt here(tree.Root());
+    list = CollectDroppedItems(SystemFileSystem(), {DroppedItem("b.txt"), DroppedItem("X:\\caf?.txt", false),
+                                                    DroppedItem("one\\..\\one")},
+                               [] { return true; }, {});
+  }
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].path, tree.Path("b.txt"));
+  EXPECT_FALSE(list[0].entry.has_value()) << "read by the run, as any dropped file";
+  EXPECT_EQ(list[1].path, "X:\\caf?.txt");
+  ASSERT_TRUE(list[1].entry.has_value());
+  EXPECT_FALSE(list[1].entry->name_representable) << "for the run to report";
+  EXPECT_EQ(list[1].entry->name, "caf?.txt");
+  EXPECT_EQ(testing::Backslashed(list[2].path), testing::Backslashed(tree.Path("one\\a.txt")));
+}
+
+#ifndef _WIN32
+TEST_F(DroppedFilesTest, TheWalkEntersNoFolderTwiceAndReportsNamesThatCannotBeHeld) {
+  tree.MakeFolder(u8"two");
+  tree.MakeFolder(u8"two\\d");
+  tree.Write(u8"two\\f.txt", "f");
+  tree.Write(u8"two\\d\\g.txt", "g");
+  tree.Write(u8"two\\d\\café.txt", "c");
+  tree.MakeFolder(u8"two\\é");
+  tree.Write(u8"two\\é\\inside.txt", "i");
+  ASSERT_EQ(symlink("..", (tree.Root() + "/two/d/a").c_str()), 0);
+  ASSERT_EQ(symlink("..", (tree.Root() + "/two/d/b").c_str()), 0);
+
+  testing::ListingLimitFileSystem file_system;
+  const ScanList list = CollectDroppedItems(file_system, {tree.Path("two")}, [] { return true; }, {});
+  EXPECT_EQ(file_system.listings, 4) << "two, two\\d, and a and b opened and refused";
+  std::vector<std::string> paths;
+  for (const ScanItem& item : list) paths.push_back(item.path);
+  ASSERT_EQ(paths.size(), 4u) << ::testing::PrintToString(paths);
+  const std::set<std::string> first_level(paths.begin(), paths.begin() + 2);
+  EXPECT_EQ(first_level, (std::set<std::string>{tree.Path("two\\f.txt"), tree.Path("two\\?")}));
+  const std::set<std::string> second_level(paths.begin() + 2, paths.end());
+  EXPECT_EQ(second_level, (std::set<std::string>{tree.Path("two\\d\\g.txt"), tree.Path("two\\d\\caf?.txt")}));
+  for (const ScanItem& item : list) {
+    EXPECT_EQ(item.entry->name_representable, item.path.find('?') == std::string::npos) << item.path;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace twinseek

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "scan/name_patterns.h"
+#include "support/current_folder.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -89,6 +90,16 @@ TEST_F(ScanStartTest, ReportsABadPatternBeforeABadLocation) {
   criteria.location = tree.Root();
   criteria.name_patterns = "表*.txt;ソ?";  // second bytes 0x5C are no backslashes
   EXPECT_EQ(Check(), StartCheck::kReady);
+}
+
+TEST_F(ScanStartTest, ARelativeLocationIsMadeAbsoluteForTheWalk) {
+  const testing::CurrentFolderAt here(tree.Root());
+  criteria.location = "表\\..\\表";
+  EXPECT_EQ(Check(), StartCheck::kReady);
+  EXPECT_EQ(testing::Backslashed(criteria.location), testing::Backslashed(tree.Path("表")));
+  criteria.location = "missing";
+  EXPECT_EQ(Check(), StartCheck::kBadLocation);
+  EXPECT_EQ(criteria.location, "missing") << "a refused location stays as typed";
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ void MainWindow::OnDropFiles(HDROP dropped) {
   OwnedDrop drop(dropped);
   ReadConditions();
   if (RefuseScanStart()) return;
-  const std::vector<std::string> items = QueryDroppedPaths(drop.get());
+  const std::vector<DroppedItem> items = QueryDroppedPaths(drop.get());
   {
     WaitCursor wait;
     job_.scan_list = CollectDroppedItems(

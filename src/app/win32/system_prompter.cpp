@@ -15,7 +15,9 @@ int SystemPrompter::ShowMessage(HWND owner, std::string_view text, std::string_v
 
 std::optional<std::string> SystemPrompter::ChooseSaveFile(HWND owner,
                                                           const SaveFileRequest& request) {
-  return ShowSaveFileDialog(owner, request);
+  return ShowSaveFileDialog(owner, request, [&] {
+    ShowMessage(owner, kUnusableSaveNameMessage, {}, MB_OK | MB_ICONEXCLAMATION);
+  });
 }
 
 bool SystemPrompter::ChooseFolder(HWND owner, std::string& path, std::string_view title) {

@@ -1,19 +1,23 @@
 // The file system over POSIX calls. Paths and names are converted from and to
 // UTF-8 with code page 932, and the backslash of the core's paths is the "/"
-// of the system's; a name that code page 932 cannot hold (a backslash in it
-// included, which Windows would not allow) is reported, never altered.
+// of the system's; a name that code page 932 cannot hold exactly (a backslash
+// in it included, which Windows would not allow) is reported, never altered.
+// Only files and folders are seen: pipes, sockets and devices are neither
+// listed nor opened, so nothing waits on one or reads one without end.
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cerrno>
 #include <ctime>
 #include <limits>
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/path_text.h"
 #include "base/utf8_text.h"
 
 namespace twinseek {
@@ -37,12 +41,21 @@ std::optional<std::string> NativePath(std::string_view path) {
   return native;
 }
 
+// What the listing shows: regular files and folders, and a link whose
+// target is gone (described by the link itself, as Windows lists it).
+bool IsListed(const struct stat& status) {
+  return S_ISREG(status.st_mode) || S_ISDIR(status.st_mode) || S_ISLNK(status.st_mode);
+}
+
+FileIdentity IdentityOf(const struct stat& status) {
+  return FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
 // The entry for a name on disk (UTF-8) with its status.
 DirEntry MakeEntry(std::string_view native_name, const struct stat& status) {
   DirEntry entry;
-  std::optional<std::string> name;
-  if (native_name.find('\\') == std::string_view::npos) name = Utf8ToCp932(native_name);
-  if (name) {
+  std::optional<std::string> name = Utf8ToCp932(native_name);
+  if (name && IsUsableName(*name)) {
     entry.name = std::move(*name);
   } else {
     entry.name = Utf8ToCp932Lossy(native_name);
@@ -59,7 +72,7 @@ DirEntry MakeEntry(std::string_view native_name, const struct stat& status) {
   entry.creation_time = ToFileTime(status.st_ctim);
   entry.last_access_time = ToFileTime(status.st_atim);
   entry.last_write_time = ToFileTime(status.st_mtim);
-  entry.identity = FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+  entry.identity = IdentityOf(status);
   return entry;
 }
 
@@ -68,6 +81,28 @@ DirEntry MakeEntry(std::string_view native_name, const struct stat& status) {
 bool StatAt(int folder, const char* name, struct stat& status) {
   return fstatat(folder, name, &status, 0) == 0 ||
          fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Opens a regular file for reading without ever waiting: a pipe with no
+// writer would hold open() forever, and a device would be read without end.
+// The descriptor is non-blocking only until it is known to be a regular
+// file. -1 for anything else, and on failure.
+int OpenRegularFile(const std::string& native, struct stat& status) {
+  const int descriptor = open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (descriptor < 0) return -1;
+  int error = 0;
+  if (fstat(descriptor, &status) != 0) {
+    error = errno;
+  } else if (!S_ISREG(status.st_mode)) {
+    error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+  } else if (const int flags = fcntl(descriptor, F_GETFL);
+             flags < 0 || fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    error = errno;
+  }
+  if (error == 0) return descriptor;
+  close(descriptor);
+  errno = error;
+  return -1;
 }
 
 class PosixFileReader final : public FileReader {
@@ -211,11 +246,9 @@ int CopyContents(int source, const struct stat& status, int target) {
 // Copies the file from (native path) to the new path to, which must not
 // exist; a failure removes what was created. The errno of the failure, or 0.
 int CopyNative(const std::string& from, const std::string& to) {
-  Descriptor source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!source.valid()) return errno;
   struct stat status;
-  if (fstat(source.get(), &status) != 0) return errno;
-  if (S_ISDIR(status.st_mode)) return EISDIR;
+  Descriptor source(OpenRegularFile(from, status));
+  if (!source.valid()) return errno;
   Descriptor target(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 0777));
   if (!target.valid()) return errno;
   int error = CopyContents(source.get(), status, target.get());
@@ -240,24 +273,40 @@ int RenameNoReplace(const std::string& from, const std::string& to) {
   return 0;
 }
 
-class PosixFileSystem final : public FileSystem {
- public:
-  bool ListFolder(std::string_view folder,
-                  const std::function<bool(const DirEntry&)>& visit) override {
-    const std::optional<std::string> native = NativePath(folder);
-    if (!native || native->empty()) return false;
-    DIR* listing = opendir(native->c_str());
-    if (listing == nullptr) return false;
-    const int descriptor = dirfd(listing);
-    while (const dirent* item = readdir(listing)) {
-      const std::string_view name = item->d_name;
-      if (name == "." || name == "..") continue;
-      struct stat status;
-      if (!StatAt(descriptor, item->d_name, status)) continue;
-      if (!visit(MakeEntry(name, status))) break;
-    }
+// Lists a folder; with admit, asks it first with the identity of the open
+// folder.
+bool List(std::string_view folder, const FolderAdmission* admit, const EntryVisitor& visit) {
+  const std::optional<std::string> native = NativePath(folder);
+  if (!native || native->empty()) return false;
+  DIR* listing = opendir(native->c_str());
+  if (listing == nullptr) return false;
+  const int descriptor = dirfd(listing);
+  struct stat status;
+  if (admit != nullptr && fstat(descriptor, &status) == 0 && !(*admit)(IdentityOf(status))) {
     closedir(listing);
     return true;
+  }
+  while (const dirent* item = readdir(listing)) {
+    const std::string_view name = item->d_name;
+    if (name == "." || name == "..") continue;
+    if (!StatAt(descriptor, item->d_name, status) || !IsListed(status)) continue;
+    if (!visit(MakeEntry(name, status))) break;
+  }
+  closedir(listing);
+  return true;
+}
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  bool ListFolder(std::string_view folder, const EntryVisitor& visit) override {
+    return List(folder, nullptr, visit);
+  }
+
+  // The folder's identity is that of the open listing (fstat of its
+  // descriptor): the folder actually entered, whatever links led there.
+  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                              const EntryVisitor& visit) override {
+    return List(folder, &admit, visit);
   }
 
   std::optional<DirEntry> GetEntry(std::string_view path) override {
@@ -265,7 +314,7 @@ class PosixFileSystem final : public FileSystem {
     if (!native) return std::nullopt;
     while (native->size() > 1 && native->back() == '/') native->pop_back();
     struct stat status;
-    if (!StatAt(AT_FDCWD, native->c_str(), status)) return std::nullopt;
+    if (!StatAt(AT_FDCWD, native->c_str(), status) || !IsListed(status)) return std::nullopt;
     const size_t slash = native->rfind('/');
     const std::string_view name =
         slash == std::string::npos ? std::string_view(*native) : std::string_view(*native).substr(slash + 1);
@@ -281,13 +330,9 @@ class PosixFileSystem final : public FileSystem {
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
     const std::optional<std::string> native = NativePath(path);
     if (!native || native->empty()) return nullptr;
-    const int descriptor = open(native->c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return nullptr;
     struct stat status;
-    if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
-      close(descriptor);
-      return nullptr;
-    }
+    const int descriptor = OpenRegularFile(*native, status);
+    if (descriptor < 0) return nullptr;
     return std::make_unique<PosixFileReader>(descriptor, static_cast<uint64_t>(status.st_size));
   }
 
@@ -296,7 +341,7 @@ class PosixFileSystem final : public FileSystem {
     if (!native || native->empty()) return std::nullopt;
     struct stat status;
     if (stat(native->c_str(), &status) != 0) return std::nullopt;
-    return FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+    return IdentityOf(status);
   }
 
   std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
@@ -352,6 +397,21 @@ LocalTime ToLocalTime(FileTime time) {
   const int64_t offset = static_cast<int64_t>(local.tm_gmtoff) * 10'000'000;
   const int64_t shifted = static_cast<int64_t>(time) + offset;
   return CivilTime(shifted < 0 ? 0 : static_cast<FileTime>(shifted));
+}
+
+// Joined to the current folder when relative, then folded by the text; the
+// separators are kept as written.
+std::optional<std::string> FullPath(std::string_view path) {
+  if (path.empty()) return std::nullopt;
+  if (path.front() == '\\' || path.front() == '/') return FoldDotSegments(path);
+  std::vector<char> buffer(PATH_MAX);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::nullopt;
+    buffer.resize(buffer.size() * 2);
+  }
+  const std::optional<std::string> current = Utf8ToCp932(buffer.data());
+  if (!current) return std::nullopt;
+  return FoldDotSegments(WithSeparator(*current) + std::string(path));
 }
 
 FileSystem& SystemFileSystem() {

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace twinseek {
@@ -57,6 +58,22 @@ std::optional<std::string> ConvertExactly(Converter& converter, std::string_view
   return out;
 }
 
+// Converted, and only if the other way gives text back exactly: the tables
+// map some characters many to one ("¥" and "\\" both to 0x5C, "—" and "―"
+// both to 0x815C, the NEC and IBM copies of one character), and a name that
+// came back as another would name another file.
+std::optional<std::string> ConvertBothWays(Converter& there, Converter& back, std::string_view text) {
+  // Both sides hold the single-byte characters below 0x80 alike.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(text);
+  }
+  std::optional<std::string> out = ConvertExactly(there, text);
+  if (!out) return std::nullopt;
+  const std::optional<std::string> returned = ConvertExactly(back, *out);
+  if (!returned || *returned != text) return std::nullopt;
+  return out;
+}
+
 // The length of the UTF-8 sequence that begins with this byte (1 for a byte
 // that begins none).
 size_t Utf8SequenceLength(unsigned char lead) {
@@ -69,24 +86,22 @@ size_t Utf8SequenceLength(unsigned char lead) {
 }  // namespace
 
 std::optional<std::string> Cp932ToUtf8(std::string_view text) {
-  return ConvertExactly(ToUtf8(), text);
+  return ConvertBothWays(ToUtf8(), ToCp932(), text);
 }
 
 std::optional<std::string> Utf8ToCp932(std::string_view text) {
-  return ConvertExactly(ToCp932(), text);
+  return ConvertBothWays(ToCp932(), ToUtf8(), text);
 }
 
 std::string Utf8ToCp932Lossy(std::string_view text) {
+  if (std::optional<std::string> exact = Utf8ToCp932(text)) return std::move(*exact);
+  // Character by character: each one that does not come back the same is "?".
   std::string result;
-  std::string piece;
   while (!text.empty()) {
-    const size_t used = ToCp932().Convert(text, piece);
-    result += piece;
-    text.remove_prefix(used);
-    if (text.empty()) break;
-    result += '?';
-    const size_t skip = Utf8SequenceLength(static_cast<unsigned char>(text.front()));
-    text.remove_prefix(skip < text.size() ? skip : text.size());
+    const size_t length = std::min(Utf8SequenceLength(static_cast<unsigned char>(text.front())), text.size());
+    const std::optional<std::string> piece = Utf8ToCp932(text.substr(0, length));
+    result += piece ? *piece : std::string("?");
+    text.remove_prefix(length);
   }
   return result;
 }

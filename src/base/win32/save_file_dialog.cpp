@@ -26,25 +26,30 @@ std::wstring DialogFilter(std::string_view filter) {
   return wide;
 }
 
-std::optional<std::string> ShowSaveFileDialog(HWND owner, const SaveFileRequest& request) {
+std::optional<std::string> ShowSaveFileDialog(HWND owner, const SaveFileRequest& request,
+                                              const std::function<void()>& refuse_name) {
   const std::wstring filter = DialogFilter(request.filter);
   const std::wstring extension = Cp932ToWide(request.default_extension);
-  std::wstring path = Cp932ToWide(request.initial_name);
-  if (path.size() >= kPathCapacity) path.clear();
-  path.resize(kPathCapacity, L'\0');
+  std::wstring offered = Cp932ToWide(request.initial_name);
+  for (;;) {
+    std::wstring path = offered.size() < kPathCapacity ? offered : std::wstring();
+    path.resize(kPathCapacity, L'\0');
 
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path.data();
-  dialog.nMaxFile = static_cast<DWORD>(path.size());
-  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameW(&dialog)) return std::nullopt;
-  path.resize(path.find(L'\0'));
-  return WideToCp932(path);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    path.resize(path.find(L'\0'));
+    if (std::optional<std::string> chosen = WideToCp932(path)) return chosen;
+    refuse_name();
+    offered = std::move(path);
+  }
 }
 
 }  // namespace twinseek

@@ -8,7 +8,9 @@ namespace {
 
 constexpr UINT kCodePage = 932;
 
-// Converts to code page 932; reports whether a character had no exact code.
+// Converts to code page 932; reports whether a character had no exact code,
+// or came back as another character: a name that converted back as another
+// would name another file.
 std::string Narrow(std::wstring_view text, bool& lossy) {
   lossy = false;
   if (text.empty()) return {};
@@ -19,7 +21,7 @@ std::string Narrow(std::wstring_view text, bool& lossy) {
   std::string result(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(), size,
                       "?", &used_default);
-  lossy = used_default != FALSE || size == 0;
+  lossy = used_default != FALSE || size == 0 || Cp932ToWide(result) != text;
   return result;
 }
 

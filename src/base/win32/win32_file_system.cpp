@@ -1,11 +1,19 @@
 // The file system over the wide Windows calls; paths are converted from code
 // page 932 explicitly, names back to it, and a name that code page 932 cannot
-// hold is reported as such instead of being altered.
+// hold is replaced by the file's short name, or reported as such, instead of
+// being altered.
+//
+// Folders are listed with GetFileInformationByHandleEx on a folder handle,
+// which gives each entry's file id and short name with its attributes, size
+// and times, so that no file has to be opened to learn its identity; where a
+// file system does not offer that call (some network file systems), the
+// FindFirstFileExW listing stands in, without identities.
 #include "base/win32/win32_file_system.h"
 
-
 #include <limits>
+#include <vector>
 
+#include "base/path_text.h"
 #include "base/win32/wide_text.h"
 
 namespace twinseek {
@@ -25,10 +33,25 @@ FILETIME ToFiletime(FileTime time) {
 
 uint64_t Combine(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 
-void SetName(DirEntry& entry, std::wstring_view name) {
+FileTime ToFileTime(const LARGE_INTEGER& time) { return static_cast<FileTime>(time.QuadPart); }
+
+// A name the core can use: held exactly in code page 932, with no backslash
+// or NUL of its own.
+std::optional<std::string> UsableName(std::wstring_view name) {
   std::optional<std::string> narrow = WideToCp932(name);
-  if (narrow) {
+  if (!narrow || !IsUsableName(*narrow)) return std::nullopt;
+  return narrow;
+}
+
+// The names of an entry: the long name, or else the short name, which
+// names the same file; or the long name shown with "?" for what cannot be
+// held.
+void SetNames(DirEntry& entry, std::wstring_view name, std::wstring_view short_name) {
+  if (!short_name.empty()) entry.short_name = UsableName(short_name).value_or(std::string());
+  if (std::optional<std::string> narrow = UsableName(name)) {
     entry.name = std::move(*narrow);
+  } else if (!entry.short_name.empty()) {
+    entry.name = entry.short_name;
   } else {
     entry.name = WideToCp932Lossy(name);
     entry.name_representable = false;
@@ -38,9 +61,9 @@ void SetName(DirEntry& entry, std::wstring_view name) {
 // The entry of a name from either record that Windows describes a file with
 // (WIN32_FIND_DATAW, WIN32_FILE_ATTRIBUTE_DATA): both have these fields.
 template <typename FileData>
-DirEntry MakeEntry(std::wstring_view name, const FileData& data) {
+DirEntry MakeEntry(std::wstring_view name, std::wstring_view short_name, const FileData& data) {
   DirEntry entry;
-  SetName(entry, name);
+  SetNames(entry, name, short_name);
   entry.attributes = data.dwFileAttributes;
   if (!entry.IsDirectory()) entry.size = Combine(data.nFileSizeHigh, data.nFileSizeLow);
   entry.creation_time = ToFileTime(data.ftCreationTime);
@@ -49,19 +72,121 @@ DirEntry MakeEntry(std::wstring_view name, const FileData& data) {
   return entry;
 }
 
-bool IsDotOrDotDot(const wchar_t* name) {
-  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+// The entry of one record of an identity listing. The id of a link (a
+// reparse point) is the link's own, not its target's: it is left for
+// GetIdentity, which opens the target.
+DirEntry MakeEntry(const FILE_ID_BOTH_DIR_INFO& info, const std::optional<DWORD>& volume) {
+  DirEntry entry;
+  SetNames(entry, std::wstring_view(info.FileName, info.FileNameLength / sizeof(wchar_t)),
+           std::wstring_view(info.ShortName, static_cast<size_t>(info.ShortNameLength) / sizeof(wchar_t)));
+  entry.attributes = info.FileAttributes;
+  if (!entry.IsDirectory()) entry.size = static_cast<uint64_t>(info.EndOfFile.QuadPart);
+  entry.creation_time = ToFileTime(info.CreationTime);
+  entry.last_access_time = ToFileTime(info.LastAccessTime);
+  entry.last_write_time = ToFileTime(info.LastWriteTime);
+  if (volume && (info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    entry.identity = FileIdentity{*volume, static_cast<uint64_t>(info.FileId.QuadPart)};
+  }
+  return entry;
 }
+
+bool IsDotOrDotDot(std::wstring_view name) { return name == L"." || name == L".."; }
 
 // The stored entry of one path, from the folder listing itself: exact, but
 // the dearest call there is.
 std::optional<DirEntry> FindEntry(const std::wstring& path) {
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+  HANDLE find = FindFirstFileExW(path.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
                                  nullptr, 0);
   if (find == INVALID_HANDLE_VALUE) return std::nullopt;
   FindClose(find);
-  return MakeEntry(data.cFileName, data);
+  return MakeEntry(data.cFileName, data.cAlternateFileName, data);
+}
+
+// A handle closed at the end of its scope.
+class ScopedHandle {
+ public:
+  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+enum class Listing { kListed, kUnsupported };
+
+// Lists an open folder with its file ids. A buffer per call: a walk may list
+// a folder inside the visit of another one's entries. kUnsupported when the
+// first call fails, so the other listing can be tried.
+Listing ListByIdentity(HANDLE folder, const std::optional<DWORD>& volume, const EntryVisitor& visit) {
+  constexpr size_t kBufferBytes = 64 * 1024;
+  std::vector<LONGLONG> buffer(kBufferBytes / sizeof(LONGLONG));  // 8-byte aligned records
+  FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+  for (bool first = true;; first = false) {
+    if (!GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(kBufferBytes))) {
+      const DWORD error = GetLastError();
+      return first && error != ERROR_NO_MORE_FILES ? Listing::kUnsupported : Listing::kListed;
+    }
+    kind = FileIdBothDirectoryInfo;
+    const auto* record = reinterpret_cast<const unsigned char*>(buffer.data());
+    for (;;) {
+      const auto& info = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(record);
+      if (!IsDotOrDotDot(std::wstring_view(info.FileName, info.FileNameLength / sizeof(wchar_t))) &&
+          !visit(MakeEntry(info, volume))) {
+        return Listing::kListed;
+      }
+      if (info.NextEntryOffset == 0) break;
+      record += info.NextEntryOffset;
+    }
+  }
+}
+
+// Lists a folder by FindFirstFileExW: no identities.
+bool ListByFind(std::wstring pattern, const EntryVisitor& visit) {
+  if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
+                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  do {
+    if (IsDotOrDotDot(data.cFileName)) continue;
+    if (!visit(MakeEntry(data.cFileName, data.cAlternateFileName, data))) break;
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return true;
+}
+
+// Lists a folder through a handle of its own, whose information gives the
+// volume serial number of every entry's identity and the folder's own
+// identity for admit (may be null).
+bool List(std::string_view folder, const FolderAdmission* admit, const EntryVisitor& visit) {
+  const std::wstring path = Cp932ToWide(folder);
+  if (path.empty()) return false;
+  {
+    const ScopedHandle handle(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle.valid()) {
+      std::optional<DWORD> volume;
+      BY_HANDLE_FILE_INFORMATION information;
+      if (GetFileInformationByHandle(handle.get(), &information)) {
+        if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+        volume = information.dwVolumeSerialNumber;
+        const FileIdentity identity{information.dwVolumeSerialNumber,
+                                    Combine(information.nFileIndexHigh, information.nFileIndexLow)};
+        if (admit != nullptr && !(*admit)(identity)) return true;
+      }
+      if (ListByIdentity(handle.get(), volume, visit) == Listing::kListed) return true;
+    }
+  }
+  return ListByFind(path, visit);
 }
 
 class Win32FileReader final : public FileReader {
@@ -171,22 +296,13 @@ class Win32FileSystem final : public FileSystem {
   // read_sharing: the FILE_SHARE_* bits OpenRead opens files with.
   explicit Win32FileSystem(DWORD read_sharing = FILE_SHARE_READ) : read_sharing_(read_sharing) {}
 
-  bool ListFolder(std::string_view folder,
-                  const std::function<bool(const DirEntry&)>& visit) override {
-    std::wstring pattern = Cp932ToWide(folder);
-    if (pattern.empty()) return false;
-    if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-    pattern += L'*';
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                   nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    do {
-      if (IsDotOrDotDot(data.cFileName)) continue;
-      if (!visit(MakeEntry(data.cFileName, data))) break;
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return true;
+  bool ListFolder(std::string_view folder, const EntryVisitor& visit) override {
+    return List(folder, nullptr, visit);
+  }
+
+  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                              const EntryVisitor& visit) override {
+    return List(folder, &admit, visit);
   }
 
   // GetFileAttributesExW costs a twentieth of a one-file listing. The name is
@@ -203,7 +319,7 @@ class Win32FileSystem final : public FileSystem {
     if (name.find(L'~') != std::wstring_view::npos) return FindEntry(wide);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    return MakeEntry(name, data);
+    return MakeEntry(name, {}, data);
   }
 
   std::optional<uint32_t> GetAttributes(std::string_view path) override {
@@ -289,6 +405,21 @@ LocalTime ToLocalTime(FileTime time) {
   if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &civil)) return {};
   return LocalTime{civil.wYear, civil.wMonth, civil.wDay, civil.wHour, civil.wMinute, civil.wSecond,
                    civil.wMilliseconds};
+}
+
+std::optional<std::string> FullPath(std::string_view path) {
+  const std::wstring wide = Cp932ToWide(path);
+  if (wide.empty()) return std::nullopt;
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return std::nullopt;
+    if (length < full.size()) {
+      full.resize(length);
+      return WideToCp932(full);
+    }
+    full.resize(length);  // the room it asks for, terminating NUL included
+  }
 }
 
 FileSystem& SystemFileSystem() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/cp932.h"
 #include "base/win32/unique_handle.h"
 #include "base/win32/wide_text.h"
 
@@ -36,8 +37,22 @@ FILETIME ToFiletime(FileTime time) {
   return result;
 }
 
+// Copies text into a fixed field of a find record, NUL-terminated: cut to
+// the field by whole characters, never inside a double-byte one.
+template <size_t kCapacity>
+void CopyName(const std::string& text, char (&field)[kCapacity]) {
+  size_t length = 0;
+  while (length < text.size()) {
+    const size_t next = NextCharPos(text, length);
+    if (next == length || next > kCapacity - 1) break;
+    length = next;
+  }
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
 // The entry as FindFirstFileA gives it: the long name in code page 932 (cut
-// to MAX_PATH - 1 bytes), no short name.
+// to MAX_PATH - 1 bytes) and the short name, if the file has one.
 WIN32_FIND_DATAA ToFindData(const DirEntry& entry) {
   WIN32_FIND_DATAA data;
   std::memset(&data, 0, sizeof data);
@@ -47,8 +62,8 @@ WIN32_FIND_DATAA ToFindData(const DirEntry& entry) {
   data.ftLastWriteTime = ToFiletime(entry.last_write_time);
   data.nFileSizeHigh = static_cast<DWORD>(entry.size >> 32);
   data.nFileSizeLow = static_cast<DWORD>(entry.size & 0xFFFFFFFFu);
-  const size_t length = entry.name.size() < MAX_PATH - 1 ? entry.name.size() : MAX_PATH - 1;
-  std::memcpy(data.cFileName, entry.name.data(), length);
+  CopyName(entry.name, data.cFileName);
+  CopyName(entry.short_name, data.cAlternateFileName);
   return data;
 }
 

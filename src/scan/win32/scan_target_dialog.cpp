@@ -116,7 +116,10 @@ void ScanTargetDialog::OnBrowse() {
 void ScanTargetDialog::OnStart() {
   if (worker_.Active() || !ReadControls()) return;
   const StartCheck check = CheckScanStart(criteria_, file_system_);
+  // The patterns as trimmed, and the location as made absolute, are what the
+  // walk uses and what the dialog shows from now on.
   SetControlText(Control(IDC_SCAN_EDIT_NAMES), criteria_.name_patterns);
+  SetControlText(Control(IDC_SCAN_EDIT_LOCATION), criteria_.location);
   switch (check) {
     case StartCheck::kForbiddenPattern:
       prompter_.ShowMessage(window(), kForbiddenPatternMessage, {}, MB_OK);

@@ -16,6 +16,7 @@
 #include "resources/version.h"
 #include "scan/detection_run.h"
 #include "scan/dropped_files.h"
+#include "support/current_folder.h"
 #include "support/temp_tree.h"
 #include "support/win32/shown_tree.h"
 #include "win32/app/main_window_harness.h"
@@ -454,6 +455,24 @@ TEST_F(MainWindowTest, TheFileInformationWindowShowsTheSelectedFileWhileTicked) 
   Click(window.window(), IDC_MAIN_BUTTON_RESET);
   ASSERT_TRUE(WaitUntil([&] { return window.Text(IDC_MAIN_STATUS) == kEmptyStatus; }));
   EXPECT_EQ(ControlText(info, IDC_FILE_INFO_EDIT_TEXT), "");
+}
+
+// A folder typed as a relative path is searched as the absolute folder it
+// names at that moment: the tree holds absolute paths, which the commands on
+// them resolve whatever the current folder later becomes.
+TEST_F(MainWindowTest, ARelativeFolderPutsAbsolutePathsInTheTree) {
+  WriteFiveFiles();
+  files.MakeFolder(u8"sub");
+  std::vector<std::string> lines;
+  {
+    const CurrentFolderAt here(files.Path("sub"));
+    ASSERT_TRUE(window.Search(".."));
+    lines = window.TreeLines();
+  }
+  ASSERT_EQ(lines.size(), 4u);
+  for (size_t i = 1; i < lines.size(); ++i) {
+    EXPECT_TRUE(lines[i].starts_with("  " + files.Root() + "\\copy")) << lines[i];
+  }
 }
 
 // A plug-in whose fragment holds a code page 932 code that has a twin

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/file_system.h"
 #include "base/win32/wide_text.h"
@@ -65,6 +67,119 @@ std::string ReadWhole(const std::string& path) {
   }
   content.resize(filled);
   return content;
+}
+
+// Every character of the basic plane, alone: WideToCp932 refuses it, or it
+// comes back from code page 932 exactly. Those the system's own conversion
+// (no best fit) would take there and back as another character are found by
+// trying them all, and none of them is held.
+TEST(Win32FileSystemTest, NoCharacterIsHeldThatWouldComeBackAsAnother) {
+  size_t changed_by_system = 0;
+  for (wchar_t code = 1; code != 0; ++code) {
+    if (code >= 0xD800 && code <= 0xDFFF) continue;
+    const std::wstring text(1, code);
+    if (const std::optional<std::string> held = WideToCp932(text)) {
+      EXPECT_EQ(Cp932ToWide(*held), text) << std::hex << static_cast<unsigned>(code);
+    }
+    char bytes[8];
+    BOOL used_default = FALSE;
+    const int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), 1, bytes, sizeof bytes, "?",
+                                           &used_default);
+    if (length > 0 && !used_default && Cp932ToWide(std::string_view(bytes, length)) != text) {
+      ++changed_by_system;
+      EXPECT_FALSE(WideToCp932(text).has_value()) << std::hex << static_cast<unsigned>(code);
+    }
+  }
+  EXPECT_FALSE(WideToCp932(L"\u00a5dup.txt").has_value()) << "¥ is no backslash";
+  std::printf("characters the system's conversion changes: %zu\n", changed_by_system);
+}
+
+// Files and folders, as FindFirstFileExW lists them.
+std::vector<WIN32_FIND_DATAW> FindAll(const std::string& folder) {
+  std::vector<WIN32_FIND_DATAW> found;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW(Cp932ToWide(folder + "\\*").c_str(), FindExInfoStandard, &data,
+                                 FindExSearchNameMatch, nullptr, 0);
+  if (find == INVALID_HANDLE_VALUE) return found;
+  do {
+    const std::wstring_view name = data.cFileName;
+    if (name != L"." && name != L"..") found.push_back(data);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return found;
+}
+
+FileTime Ticks(const FILETIME& time) { return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+// The folder listing that tells identities gives every entry as
+// FindFirstFileExW does, in the same order, with its short name, and each
+// file's identity as opening it would.
+TEST(Win32FileSystemTest, TheListingGivesWhatFindFirstFileGivesWithIdentitiesAndShortNames) {
+  testing::TempTree tree;
+  tree.Write(u8"a long file name.text", "content");
+  tree.Write(u8"表示.txt", "abc");
+  tree.Write(u8"big", "");
+  tree.Resize(u8"big", (uint64_t{1} << 32) + 3);
+  tree.MakeFolder(u8"folder");
+  tree.SetLastWriteTime(u8"表示.txt", 126'555'636'301'230'000);
+  SetFileAttributesW(Cp932ToWide(tree.Path("表示.txt")).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+
+  std::vector<DirEntry> listed;
+  ASSERT_TRUE(SystemFileSystem().ListFolder(tree.Root(), [&](const DirEntry& entry) {
+    listed.push_back(entry);
+    return true;
+  }));
+  const std::vector<WIN32_FIND_DATAW> found = FindAll(tree.Root());
+  ASSERT_EQ(listed.size(), found.size());
+  ASSERT_EQ(listed.size(), 4u);
+  bool some_short_name = false;
+  for (size_t i = 0; i < listed.size(); ++i) {
+    const DirEntry& entry = listed[i];
+    const WIN32_FIND_DATAW& data = found[i];
+    EXPECT_EQ(entry.name, WideToCp932(data.cFileName)) << i;
+    EXPECT_EQ(entry.short_name, WideToCp932(data.cAlternateFileName)) << entry.name;
+    some_short_name = some_short_name || !entry.short_name.empty();
+    EXPECT_EQ(entry.attributes, data.dwFileAttributes) << entry.name;
+    const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    EXPECT_EQ(entry.size, entry.IsDirectory() ? 0 : size) << entry.name;
+    EXPECT_EQ(entry.creation_time, Ticks(data.ftCreationTime)) << entry.name;
+    EXPECT_EQ(entry.last_write_time, Ticks(data.ftLastWriteTime)) << entry.name;
+    ASSERT_TRUE(entry.identity.has_value()) << entry.name;
+    EXPECT_EQ(entry.identity, SystemFileSystem().GetIdentity(tree.Path(entry.name))) << entry.name;
+  }
+  EXPECT_TRUE(some_short_name) << "\"a long file name.text\" has one";
+  SetFileAttributesW(Cp932ToWide(tree.Path("表示.txt")).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A name code page 932 cannot hold is listed by the file's short name, which
+// leads to the same file: the file is no longer skipped.
+TEST(Win32FileSystemTest, ANameThatCannotBeHeldIsListedByItsShortName) {
+  testing::TempTree tree;
+  tree.Write(u8"caf\u00e9 \u2603.txt", "snow");
+  tree.MakeFolder(u8"\u00e9t\u00e9");
+  tree.Write(u8"\u00e9t\u00e9\\inside.txt", "in");
+  std::vector<DirEntry> listed;
+  ASSERT_TRUE(SystemFileSystem().ListFolder(tree.Root(), [&](const DirEntry& entry) {
+    listed.push_back(entry);
+    return true;
+  }));
+  ASSERT_EQ(listed.size(), 2u);
+  for (const DirEntry& entry : listed) {
+    if (entry.short_name.empty()) GTEST_SKIP() << "no short names on this volume";
+    EXPECT_TRUE(entry.name_representable);
+    EXPECT_EQ(entry.name, entry.short_name);
+    EXPECT_EQ(SystemFileSystem().GetIdentity(tree.Path(entry.name)), entry.identity) << entry.name;
+    if (entry.IsDirectory()) {
+      int inside = 0;
+      EXPECT_TRUE(SystemFileSystem().ListFolder(tree.Path(entry.name), [&](const DirEntry& file) {
+        inside += file.name == "inside.txt";
+        return true;
+      }));
+      EXPECT_EQ(inside, 1);
+    } else {
+      EXPECT_EQ(ReadWhole(tree.Path(entry.name)), "snow");
+    }
+  }
 }
 
 TEST(Win32FileSystemTest, AFileHeldOpenWithoutSharingStaysWhereItIs) {

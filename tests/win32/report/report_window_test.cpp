@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -366,7 +367,7 @@ TEST(SaveFileDialogTest, OffersTheInitialNameAndAddsTheDefaultExtension) {
   const SaveFileRequest request{"TWINSEEK", "TXT", "TEXT(*.TXT)|*.TXT|ALL(*.*)|*.*||"};
   std::optional<std::string> chosen = "<not returned>";
   {
-    UiThread ui([&] { chosen = ShowSaveFileDialog(nullptr, request); });
+    UiThread ui([&] { chosen = ShowSaveFileDialog(nullptr, request, [] { ADD_FAILURE() << "a name refused"; }); });
     const HWND dialog = WaitForAnyDialog(ui.id());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(testing::ControlText(dialog, kFileNameBox), "TWINSEEK");
@@ -378,13 +379,51 @@ TEST(SaveFileDialogTest, OffersTheInitialNameAndAddsTheDefaultExtension) {
   EXPECT_TRUE(EqualFolded(*chosen, disk.Path("選んだ.TXT"))) << *chosen << ": the extension in any case";
 
   {
-    UiThread ui([&] { chosen = ShowSaveFileDialog(nullptr, request); });
+    UiThread ui([&] { chosen = ShowSaveFileDialog(nullptr, request, [] { ADD_FAILURE() << "a name refused"; }); });
     const HWND dialog = WaitForAnyDialog(ui.id());
     ASSERT_NE(dialog, nullptr);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(ui.Join());
   }
   EXPECT_EQ(chosen, std::nullopt);
+}
+
+std::wstring CurrentFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  return folder;
+}
+
+// Saving through the real dialog into another folder leaves the process's
+// current folder where it was: relative paths keep their meaning. A name
+// that code page 932 cannot hold is refused with a message and the dialog
+// comes back, instead of the choice counting as cancelled.
+TEST(SaveFileDialogTest, KeepsTheCurrentFolderAndRefusesANameThatCannotBeHeld) {
+  constexpr int kFileNameBox = 1148;
+  TempTree disk;
+  disk.MakeFolder(u8"elsewhere");
+  const std::wstring folder_before = CurrentFolder();
+  const SaveFileRequest request{"TWINSEEK", "TXT", "TEXT(*.TXT)|*.TXT|ALL(*.*)|*.*||"};
+  std::optional<std::string> chosen = "<not returned>";
+  std::atomic<int> refused{0};
+  UiThread ui([&] { chosen = ShowSaveFileDialog(nullptr, request, [&] { ++refused; }); });
+
+  HWND dialog = WaitForAnyDialog(ui.id());
+  ASSERT_NE(dialog, nullptr);
+  const std::wstring unusable = Cp932ToWide(disk.Path("elsewhere\\")) + L"caf\u00e9 \U0001F600.txt";
+  SetDlgItemTextW(dialog, kFileNameBox, unusable.c_str());
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(testing::WaitUntil([&] { return refused.load() == 1; }));
+  dialog = WaitForAnyDialog(ui.id());
+  ASSERT_NE(dialog, nullptr) << "the dialog comes back";
+  testing::SetControlText(dialog, kFileNameBox, disk.Path("elsewhere\\report"));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(ui.Join());
+
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_TRUE(EqualFolded(*chosen, disk.Path("elsewhere\\report.TXT"))) << *chosen;
+  EXPECT_EQ(refused.load(), 1);
+  EXPECT_EQ(CurrentFolder(), folder_before);
 }
 
 TEST(SaveFileDialogTest, FiltersBecomeNulSeparatedWideTexts) {

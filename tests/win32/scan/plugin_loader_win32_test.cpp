@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/win32/wide_text.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -29,11 +30,11 @@ std::string ExpectedFragment(int number, const DirEntry& entry) {
   auto high = [](FileTime time) { return static_cast<unsigned long>(time >> 32); };
   auto low = [](FileTime time) { return static_cast<unsigned long>(time & 0xFFFFFFFFu); };
   char text[MAX_PATH + 128];
-  std::snprintf(text, sizeof text, "T%d SZ%llx A%lx C%lx:%lx L%lx:%lx W%lx:%lx N%s S0", number,
+  std::snprintf(text, sizeof text, "T%d SZ%llx A%lx C%lx:%lx L%lx:%lx W%lx:%lx N%s S%s", number,
                 static_cast<unsigned long long>(entry.size % 7), static_cast<unsigned long>(entry.attributes),
                 high(entry.creation_time), low(entry.creation_time), high(entry.last_access_time),
                 low(entry.last_access_time), high(entry.last_write_time), low(entry.last_write_time),
-                entry.name.c_str());
+                entry.name.c_str(), entry.short_name.c_str());
   return text;
 }
 
@@ -92,6 +93,37 @@ TEST_F(Win32PluginLoaderTest, GivesCheckFileThePathAndTheFindData) {
 
   const DirEntry nothing = Entry(u8"N.dat", "N.dat", "");
   EXPECT_EQ(library->CheckFile(tree.Path("N.dat"), nothing), std::nullopt);
+}
+
+// What FindFirstFileA would give: the short name the listing tells, and a
+// long name cut to 259 bytes by whole characters, never inside one.
+TEST_F(Win32PluginLoaderTest, CheckFileGetsTheShortNameAndANameCutByWholeCharacters) {
+  const std::unique_ptr<PluginLibrary> library = loader.Load(1);
+  ASSERT_NE(library, nullptr);
+  tree.Write(u8"a long file name.text", "content");
+  std::optional<DirEntry> listed;
+  SystemFileSystem().ListFolder(tree.Root(), [&](const DirEntry& entry) {
+    listed = entry;
+    return false;
+  });
+  ASSERT_TRUE(listed.has_value());
+  wchar_t short_path[MAX_PATH] = {};
+  ASSERT_NE(GetShortPathNameW(Cp932ToWide(tree.Path(listed->name)).c_str(), short_path, MAX_PATH), 0u);
+  const std::wstring_view short_name = std::wstring_view(short_path).substr(std::wstring_view(short_path).rfind(L'\\') + 1);
+  if (short_name == L"a long file name.text") GTEST_SKIP() << "no short names here";
+  EXPECT_EQ(listed->short_name, WideToCp932(short_name));
+  const std::optional<std::string> fragment = library->CheckFile(tree.Path(listed->name), *listed);
+  ASSERT_TRUE(fragment.has_value());
+  EXPECT_TRUE(fragment->ends_with(" Na long file name.text S" + listed->short_name)) << *fragment;
+
+  // 200 double-byte characters: 259 bytes would end inside the 130th.
+  DirEntry long_entry;
+  for (int i = 0; i < 200; ++i) long_entry.name += "表";
+  const std::optional<std::string> cut = library->CheckFile(tree.Path("x"), long_entry);
+  ASSERT_TRUE(cut.has_value());
+  std::string expected_name;
+  for (int i = 0; i < 129; ++i) expected_name += "表";
+  EXPECT_TRUE(cut->ends_with(" N" + expected_name + " S")) << *cut;
 }
 
 TEST_F(Win32PluginLoaderTest, MissingEntriesAnswerNothing) {

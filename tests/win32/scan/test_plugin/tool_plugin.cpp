@@ -3,8 +3,8 @@
 // - GetTitle: "表示" and the number.
 // - CheckFile (__stdcall): "T<number> SZ<size mod 7> A<attributes>
 //   C<creation time high>:<low> L<last access> W<last write> N<name>
-//   S<length of the short name>", all numbers in hexadecimal; no fragment at
-//   all for a name that begins with "N".
+//   S<short name>", all numbers in hexadecimal; no fragment at all for a
+//   name that begins with "N".
 // - ReturnMessage: "<number>:<path>\r\n" after a name that begins with "X",
 //   else empty.
 // Every call, and the unloading, is appended to the process's environment
@@ -57,11 +57,10 @@ const char* WINAPI CheckFile(const char* path, WIN32_FIND_DATAA* data) {
       (static_cast<unsigned long long>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
   auto high = [](const FILETIME& time) { return static_cast<unsigned long>(time.dwHighDateTime); };
   auto low = [](const FILETIME& time) { return static_cast<unsigned long>(time.dwLowDateTime); };
-  std::snprintf(fragment, sizeof fragment, "T%d SZ%llx A%lx C%lx:%lx L%lx:%lx W%lx:%lx N%s S%x", TOOL_NUMBER,
+  std::snprintf(fragment, sizeof fragment, "T%d SZ%llx A%lx C%lx:%lx L%lx:%lx W%lx:%lx N%s S%s", TOOL_NUMBER,
                 size % 7, static_cast<unsigned long>(data->dwFileAttributes), high(data->ftCreationTime),
                 low(data->ftCreationTime), high(data->ftLastAccessTime), low(data->ftLastAccessTime),
-                high(data->ftLastWriteTime), low(data->ftLastWriteTime), data->cFileName,
-                static_cast<unsigned>(std::strlen(data->cAlternateFileName)));
+                high(data->ftLastWriteTime), low(data->ftLastWriteTime), data->cFileName, data->cAlternateFileName);
   return fragment;
 }
 
