@@ -181,9 +181,10 @@ TEST(DialogTest, WithoutAPromptRoutineTheFailureIsAPlainMessageBoxOwnedByTheDial
   ASSERT_NE(running.window(), nullptr);
   testing::PostCommand(running.window(), kThrowingCommand);
   std::pair<HWND, HWND> search{running.window(), nullptr};
+  // The box is listed as soon as it exists, before it has put in its text.
   ASSERT_TRUE(testing::WaitUntil([&] {
     EnumThreadWindows(running.thread(), &TakeOwnedBox, reinterpret_cast<LPARAM>(&search));
-    return search.second != nullptr;
+    return search.second != nullptr && !testing::ControlText(search.second, 0xFFFF).empty();
   }));
   EXPECT_EQ(testing::ControlText(search.second, 0xFFFF), "内部エラーが発生しました。\r\n\r\nno room left");
   testing::Click(search.second, IDOK);
