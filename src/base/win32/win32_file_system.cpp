@@ -10,7 +10,10 @@
 // FindFirstFileExW listing stands in, without identities.
 #include "base/win32/win32_file_system.h"
 
+#include <winternl.h>
+
 #include <limits>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -152,6 +155,65 @@ bool ListByFind(std::wstring pattern, const EntryVisitor& visit) {
 // Lists a folder through a handle of its own, whose information gives the
 // volume serial number of every entry's identity and the folder's own
 // identity for admit (may be null).
+// The volume serial numbers of the folders this thread listed last: the
+// first folder of a walk, then the one it is in at each level below. A
+// folder that is no reparse point (junction, mount point, link) lies on the
+// volume of the folder it is in, so the system is asked for the volume only
+// for the first folder of a walk and at reparse points: the question
+// (GetFileInformationByHandle) is answered under Wine by its mount manager in
+// another process and doubled the time of a walk over many small folders.
+struct ListedFolder {
+  std::wstring path;  // without a trailing separator
+  DWORD volume;
+};
+
+std::vector<ListedFolder>& ListedFolders() {
+  thread_local std::vector<ListedFolder> folders;
+  return folders;
+}
+
+std::wstring_view WithoutTrailingSeparators(std::wstring_view path) {
+  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.remove_suffix(1);
+  return path;
+}
+
+struct OpenFolder {
+  DWORD attributes;
+  FileIdentity identity;
+};
+
+// The attributes and identity of an open file: the file index costs the
+// system no more than the attributes; the volume is the one of the folder
+// it is in when that was listed last on this thread and it is no reparse
+// point.
+std::optional<OpenFolder> Describe(HANDLE handle, std::wstring_view path) {
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) return std::nullopt;
+  FILE_INTERNAL_INFORMATION internal;
+  IO_STATUS_BLOCK status;
+  if (NtQueryInformationFile(handle, &status, &internal, sizeof internal, FileInternalInformation) != 0) {
+    return std::nullopt;
+  }
+  OpenFolder folder{basic.FileAttributes,
+                    FileIdentity{0, static_cast<uint64_t>(internal.IndexNumber.QuadPart)}};
+  if ((folder.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return folder;
+
+  path = WithoutTrailingSeparators(path);
+  const size_t separator = path.find_last_of(L"\\/");
+  const std::wstring_view parent = separator == std::wstring_view::npos ? L"" : path.substr(0, separator);
+  std::vector<ListedFolder>& listed = ListedFolders();
+  while (!listed.empty() && listed.back().path != parent) listed.pop_back();
+  if (!listed.empty() && (folder.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    folder.identity.volume = listed.back().volume;
+  } else {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information)) return std::nullopt;
+    folder.identity.volume = information.dwVolumeSerialNumber;
+  }
+  listed.push_back(ListedFolder{std::wstring(path), static_cast<DWORD>(folder.identity.volume)});
+  return folder;
+}
+
 bool List(std::string_view folder, const FolderAdmission* admit, const EntryVisitor& visit) {
   const std::wstring path = Cp932ToWide(folder);
   if (path.empty()) return false;
@@ -161,13 +223,10 @@ bool List(std::string_view folder, const FolderAdmission* admit, const EntryVisi
                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (handle) {
       std::optional<DWORD> volume;
-      BY_HANDLE_FILE_INFORMATION information;
-      if (GetFileInformationByHandle(handle.get(), &information)) {
-        if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
-        volume = information.dwVolumeSerialNumber;
-        const FileIdentity identity{information.dwVolumeSerialNumber,
-                                    Combine(information.nFileIndexHigh, information.nFileIndexLow)};
-        if (admit != nullptr && !(*admit)(identity)) return true;
+      if (const std::optional<OpenFolder> open = Describe(handle.get(), path)) {
+        if ((open->attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+        volume = static_cast<DWORD>(open->identity.volume);
+        if (admit != nullptr && !(*admit)(open->identity)) return true;
       }
       if (ListByIdentity(handle.get(), volume, visit) == Listing::kListed) return true;
     }

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 #include "base/win32/dialog_controls.h"
@@ -247,10 +248,18 @@ void ScanTargetDialog::StartWalk() {
 }
 
 // On the worker thread: the status line is written by message, served by the
-// dialog's thread; the criteria are read once, into the request.
+// dialog's thread; the criteria are read once, into the request. The first
+// folder is always shown, the others at most every kStatusIntervalMs: a
+// message to the dialog's thread for each folder costs a walk of many small
+// folders more than the listing itself under Wine.
 void ScanTargetDialog::Walk(HWND dialog, HWND status) {
+  constexpr ULONGLONG kStatusIntervalMs = 50;
+  std::optional<ULONGLONG> shown_at;
   EnumerateFolder(MakeEnumerationRequest(criteria_,
-                                         [status](const std::string& location) {
+                                         [status, &shown_at](const std::string& location) {
+                                           const ULONGLONG now = GetTickCount64();
+                                           if (shown_at && now - *shown_at < kStatusIntervalMs) return;
+                                           shown_at = now;
                                            SetControlText(status, location);
                                          }),
                   file_system_, &EscapeKeyDown);

@@ -8,8 +8,6 @@ namespace twinseek {
 
 namespace {
 
-constexpr UINT_PTR kControlSubclass = 1;
-constexpr UINT_PTR kParentSubclass = 2;
 constexpr UINT_PTR kLiveSyncTimer = 0x7553;
 constexpr UINT kLiveSyncMilliseconds = 100;
 // Asks the view of a control to sync (sent, so the sender waits).
@@ -32,43 +30,104 @@ bool IsAddition(Kind kind) {
 
 }  // namespace
 
+// The control and its parent are hooked by replacing their window
+// procedures rather than with SetWindowSubclass, which looks its data up with
+// GetProp on every message: under Wine that is a round trip to the server,
+// and a batch of changes costs the control and its parent several messages
+// per item. The hooks of a thread are few (two per view), so a short list
+// finds them.
+struct ResultTreeView::Hook {
+  HWND window;
+  WNDPROC original;
+  ResultTreeView* view;  // null once the view is gone but the hook stays
+};
+
+std::vector<ResultTreeView::Hook>& ResultTreeView::Hooks() {
+  thread_local std::vector<Hook> hooks;
+  return hooks;
+}
+
+void ResultTreeView::Attach(HWND window, WNDPROC procedure) {
+  const auto original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+  Hooks().push_back(Hook{window, original, this});
+}
+
+// Puts the window's own procedure back, unless another one was put in front
+// of ours since: then ours stays and only passes messages on.
+void ResultTreeView::Detach(HWND window, WNDPROC procedure) {
+  auto& hooks = Hooks();
+  for (auto hook = hooks.begin(); hook != hooks.end(); ++hook) {
+    if (hook->window != window) continue;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == procedure) {
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->original));
+      hooks.erase(hook);
+    } else {
+      hook->view = nullptr;
+    }
+    return;
+  }
+}
+
+// Passes a message to the window's own procedure; the hook goes with the
+// window.
+LRESULT ResultTreeView::PassOn(const Hook& hook, UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND window = hook.window;
+  const WNDPROC original = hook.original;
+  const LRESULT result = CallWindowProcW(original, window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    auto& hooks = Hooks();
+    std::erase_if(hooks, [window](const Hook& other) { return other.window == window; });
+  }
+  return result;
+}
+
+const ResultTreeView::Hook* ResultTreeView::HookOf(HWND window) {
+  for (const Hook& hook : Hooks()) {
+    if (hook.window == window) return &hook;
+  }
+  return nullptr;
+}
+
 ResultTreeView::ResultTreeView(HWND control, SharedResultTree& tree)
     : control_(control), parent_(GetParent(control)), tree_(tree) {
-  const auto self = reinterpret_cast<DWORD_PTR>(this);
-  SetWindowSubclass(control_, &ResultTreeView::ControlProc, kControlSubclass, self);
-  SetWindowSubclass(parent_, &ResultTreeView::ParentProc, kParentSubclass, self);
+  Attach(control_, &ResultTreeView::ControlProc);
+  Attach(parent_, &ResultTreeView::ParentProc);
 }
 
 ResultTreeView::~ResultTreeView() {
   if (live_) KillTimer(control_, kLiveSyncTimer);
-  RemoveWindowSubclass(control_, &ResultTreeView::ControlProc, kControlSubclass);
-  RemoveWindowSubclass(parent_, &ResultTreeView::ParentProc, kParentSubclass);
+  Detach(control_, &ResultTreeView::ControlProc);
+  Detach(parent_, &ResultTreeView::ParentProc);
 }
 
-LRESULT CALLBACK ResultTreeView::ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                             UINT_PTR, DWORD_PTR self) {
-  auto* view = reinterpret_cast<ResultTreeView*>(self);
-  if (message == kSyncMessage) {
-    view->Sync();
-    return 0;
+LRESULT CALLBACK ResultTreeView::ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  const Hook* hook = HookOf(window);
+  if (hook == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  if (ResultTreeView* view = hook->view) {
+    if (message == kSyncMessage) {
+      view->Sync();
+      return 0;
+    }
+    if (message == WM_TIMER && wparam == kLiveSyncTimer) {
+      // A hidden control (the tree during a scan) catches up when it shows
+      // again: every batch costs the control a pass over all its items.
+      if (IsWindowVisible(window)) view->Sync();
+      return 0;
+    }
   }
-  if (message == WM_TIMER && wparam == kLiveSyncTimer) {
-    // A hidden control (the tree during a scan) catches up when it shows
-    // again: every batch costs the control a pass over all its items.
-    if (IsWindowVisible(window)) view->Sync();
-    return 0;
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &ResultTreeView::ControlProc, kControlSubclass);
-  return DefSubclassProc(window, message, wparam, lparam);
+  return PassOn(*hook, message, wparam, lparam);
 }
 
 // The control's notifications reach its parent: the marks it asks for are
 // answered here, and the tree follows the user's selection and expansion
 // before the parent hears of them.
-LRESULT CALLBACK ResultTreeView::ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                            UINT_PTR, DWORD_PTR self) {
-  auto* view = reinterpret_cast<ResultTreeView*>(self);
-  if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lparam)->hwndFrom == view->control_) {
+LRESULT CALLBACK ResultTreeView::ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  const Hook* hook = HookOf(window);
+  if (hook == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  ResultTreeView* view = hook->view;
+  if (view != nullptr && message == WM_NOTIFY &&
+      reinterpret_cast<const NMHDR*>(lparam)->hwndFrom == view->control_) {
     const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
     // The A and W forms of these notifications differ only in the text,
     // which is not read.
@@ -89,8 +148,7 @@ LRESULT CALLBACK ResultTreeView::ParentProc(HWND window, UINT message, WPARAM wp
         break;
     }
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &ResultTreeView::ParentProc, kParentSubclass);
-  return DefSubclassProc(window, message, wparam, lparam);
+  return PassOn(*hook, message, wparam, lparam);
 }
 
 void ResultTreeView::SyncFromAnyThread(HWND control) { SendMessageW(control, kSyncMessage, 0, 0); }

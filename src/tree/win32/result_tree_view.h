@@ -53,10 +53,14 @@ class ResultTreeView {
   HTREEITEM ItemOf(NodeHandle node) const;
 
  private:
-  static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                      UINT_PTR id, DWORD_PTR self);
-  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                     UINT_PTR id, DWORD_PTR self);
+  struct Hook;
+  static std::vector<Hook>& Hooks();
+  static const Hook* HookOf(HWND window);
+  static LRESULT PassOn(const Hook& hook, UINT message, WPARAM wparam, LPARAM lparam);
+  void Attach(HWND window, WNDPROC procedure);
+  void Detach(HWND window, WNDPROC procedure);
+  static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void AnswerMarks(NMTVDISPINFOW& request) const;
   void FollowExpansion(const NMTREEVIEWW& change);
   void Apply(const std::vector<TreeChange>& changes);

@@ -151,6 +151,41 @@ TEST(Win32FileSystemTest, TheListingGivesWhatFindFirstFileGivesWithIdentitiesAnd
   SetFileAttributesW(Cp932ToWide(tree.Path("表示.txt")).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A walk learns each folder's identity as it opens it; the volume of a
+// folder below the first is taken from the folder it is in. Whatever order
+// the folders come in (down, across, back up, a new walk elsewhere), the
+// identity told is the one the system gives for the path, and so are those
+// of the entries.
+TEST(Win32FileSystemTest, EachFolderOfAWalkIsToldItsOwnIdentity) {
+  testing::TempTree tree;
+  tree.MakeFolder(u8"a");
+  tree.MakeFolder(u8"a/b");
+  tree.MakeFolder(u8"a/b/c");
+  tree.MakeFolder(u8"d");
+  tree.Write(u8"a/b/c/file", "x");
+  testing::TempTree elsewhere;
+  elsewhere.MakeFolder(u8"e");
+
+  const std::vector<std::string> order{tree.Root(),         tree.Path("a"),     tree.Path("a\\b"),
+                                       tree.Path("a\\b\\c"), tree.Path("d"),     tree.Path("a\\b\\"),
+                                       elsewhere.Path("e"), tree.Path("a\\b\\c")};
+  for (const std::string& folder : order) {
+    std::optional<FileIdentity> told;
+    ASSERT_TRUE(SystemFileSystem().ListFolderWithIdentity(
+        folder,
+        [&](const FileIdentity& identity) {
+          told = identity;
+          return true;
+        },
+        [&](const DirEntry& entry) {
+          EXPECT_EQ(entry.identity, SystemFileSystem().GetIdentity(folder + "\\" + entry.name)) << entry.name;
+          return true;
+        }))
+        << folder;
+    EXPECT_EQ(told, SystemFileSystem().GetIdentity(folder)) << folder;
+  }
+}
+
 // A name code page 932 cannot hold is listed by the file's short name, which
 // leads to the same file: the file is no longer skipped.
 TEST(Win32FileSystemTest, ANameThatCannotBeHeldIsListedByItsShortName) {

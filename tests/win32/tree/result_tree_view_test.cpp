@@ -306,5 +306,46 @@ TEST(ResultTreeViewTest, ScrollsANodeToTheTopWithoutSelectingIt) {
   EXPECT_EQ(setup.tree.Selected(), kNoNode);
 }
 
+// The view hooks the control and its parent; gone, it leaves both working,
+// whether it could put their procedures back or another hook came in front
+// of its own since.
+TEST(ResultTreeViewTest, LeavesTheControlAndItsParentWorkingWhenItGoes) {
+  OwnedWindow parent{CreateParent()};
+  OwnedWindow control{CreateControl(parent.Handle())};
+  const LONG_PTR control_procedure = GetWindowLongPtrW(control.Handle(), GWLP_WNDPROC);
+  const LONG_PTR parent_procedure = GetWindowLongPtrW(parent.Handle(), GWLP_WNDPROC);
+  SharedResultTree tree;
+  {
+    ResultTreeView view(control.Handle(), tree);
+    tree.AddFile(tree.AddGroup("A"), "C:\\a");
+    view.Sync();
+  }
+  EXPECT_EQ(GetWindowLongPtrW(control.Handle(), GWLP_WNDPROC), control_procedure);
+  EXPECT_EQ(GetWindowLongPtrW(parent.Handle(), GWLP_WNDPROC), parent_procedure);
+
+  // A later hook in front of the view's: both windows still pass every
+  // message on after the view is gone, to the end of their lives.
+  int control_messages = 0;
+  const SUBCLASSPROC counter = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                  DWORD_PTR count) -> LRESULT {
+    ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wparam, lparam);
+  };
+  {
+    ResultTreeView view(control.Handle(), tree);
+    SetWindowSubclass(control.Handle(), counter, 1, reinterpret_cast<DWORD_PTR>(&control_messages));
+    tree.AddFile(tree.AddGroup("B"), "C:\\b");
+    view.Sync();
+  }
+  const ShownTree shown(control.Handle());
+  EXPECT_EQ(shown.Lines(), (std::vector<std::string>{"A#0", "  C:\\a#0", "B#0", "  C:\\b#0"}));
+  const int before = control_messages;
+  TreeView_DeleteAllItems(control.Handle());
+  EXPECT_GT(control_messages, before);
+  EXPECT_EQ(shown.Count(), 0u);
+  EXPECT_EQ(SendMessageW(parent.Handle(), WM_GETTEXTLENGTH, 0, 0), 9) << "view test";
+  RemoveWindowSubclass(control.Handle(), counter, 1);
+}
+
 }  // namespace
 }  // namespace twinseek::testing
