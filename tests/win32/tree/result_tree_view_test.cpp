@@ -306,6 +306,12 @@ TEST(ResultTreeViewTest, ScrollsANodeToTheTopWithoutSelectingIt) {
   EXPECT_EQ(setup.tree.Selected(), kNoNode);
 }
 
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                              DWORD_PTR count) {
+  ++*reinterpret_cast<int*>(count);
+  return DefSubclassProc(window, message, wparam, lparam);
+}
+
 // The view hooks the control and its parent; gone, it leaves both working,
 // whether it could put their procedures back or another hook came in front
 // of its own since.
@@ -326,11 +332,7 @@ TEST(ResultTreeViewTest, LeavesTheControlAndItsParentWorkingWhenItGoes) {
   // A later hook in front of the view's: both windows still pass every
   // message on after the view is gone, to the end of their lives.
   int control_messages = 0;
-  const SUBCLASSPROC counter = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                  DWORD_PTR count) -> LRESULT {
-    ++*reinterpret_cast<int*>(count);
-    return DefSubclassProc(window, message, wparam, lparam);
-  };
+  const SUBCLASSPROC counter = &CountingProc;
   {
     ResultTreeView view(control.Handle(), tree);
     SetWindowSubclass(control.Handle(), counter, 1, reinterpret_cast<DWORD_PTR>(&control_messages));
