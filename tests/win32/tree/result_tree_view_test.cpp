@@ -306,9 +306,8 @@ TEST(ResultTreeViewTest, ScrollsANodeToTheTopWithoutSelectingIt) {
   EXPECT_EQ(setup.tree.Selected(), kNoNode);
 }
 
-// A hook that counts the messages it passes on into the int at count.
-LRESULT CALLBACK CountMessages(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                               DWORD_PTR count) {
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                              DWORD_PTR count) {
   ++*reinterpret_cast<int*>(count);
   return DefSubclassProc(window, message, wparam, lparam);
 }
@@ -333,7 +332,7 @@ TEST(ResultTreeViewTest, LeavesTheControlAndItsParentWorkingWhenItGoes) {
   // A later hook in front of the view's: both windows still pass every
   // message on after the view is gone, to the end of their lives.
   int control_messages = 0;
-  const SUBCLASSPROC counter = &CountMessages;
+  const SUBCLASSPROC counter = &CountingProc;
   {
     ResultTreeView view(control.Handle(), tree);
     SetWindowSubclass(control.Handle(), counter, 1, reinterpret_cast<DWORD_PTR>(&control_messages));
