@@ -81,24 +81,21 @@ class HeldFileSystem final : public FileSystemWrapper {
   void Release() { SetEvent(released_.get()); }
 
   bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return target().ListFolder(folder, Holding(visit));
-  }
-  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
-                              const EntryVisitor& visit) override {
-    return target().ListFolderWithIdentity(folder, admit, Holding(visit));
-  }
-
- private:
-  EntryVisitor Holding(const EntryVisitor& visit) {
-    return [this, &visit](const DirEntry& entry) {
+    return target().ListFolder(folder, [&](const DirEntry& entry) {
       if (!held_.exchange(true)) {
         SetEvent(entered_.get());
         WaitForSingleObject(released_.get(), 30000);
       }
       return visit(entry);
-    };
+    });
+  }
+  // FileSystem's own: the folder's identity, then the held listing above.
+  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                              const EntryVisitor& visit) override {
+    return FileSystem::ListFolderWithIdentity(folder, admit, visit);
   }
 
+ private:
   OwnedHandle entered_;
   OwnedHandle released_;
   std::atomic<bool> held_{false};
