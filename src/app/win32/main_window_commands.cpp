@@ -119,7 +119,7 @@ void MainWindow::RunWorker(const std::function<bool()>& start) {
     UpdateMenuBar();
     return;
   }
-  SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDC_MAIN_BUTTON_QUIT)), TRUE);
+  FocusControl(IDC_MAIN_BUTTON_QUIT);
 }
 
 // The detection worker on the job's scan list.
@@ -149,7 +149,7 @@ void MainWindow::CompletionCommand() {
   if (FreeConditionsAfterRun(State())) EnableConditions(true);
   UpdateControls();
   UpdateMenuBar();
-  SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDC_MAIN_TREE)), TRUE);
+  FocusControl(IDC_MAIN_TREE);
 }
 
 // "終了", "終了(&X)" and Escape: stop a running worker, or close.

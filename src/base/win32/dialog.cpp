@@ -53,6 +53,16 @@ void Dialog::End(INT_PTR result) {
   }
 }
 
+void Dialog::FocusControl(int id) {
+  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+}
+
+void Dialog::SelectField(int id) {
+  FocusControl(id);
+  SendMessageW(Control(id), EM_SETSEL, 0, -1);
+  SendMessageW(Control(id), EM_SCROLLCARET, 0, 0);
+}
+
 bool Dialog::OnCommand(int id, int code) { return code == BN_CLICKED && OnButton(id); }
 
 bool Dialog::OnButton(int id) {

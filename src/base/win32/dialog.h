@@ -90,6 +90,12 @@ class Dialog {
   // worker asks it to stop here.
   virtual void OnFault() {}
 
+  // Gives control id the keyboard focus as the Tab key would.
+  void FocusControl(int id);
+  // Gives the text field id the focus with its whole text selected and the
+  // caret in view.
+  void SelectField(int id);
+
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   INT_PTR Dispatch(UINT message, WPARAM wparam, LPARAM lparam);

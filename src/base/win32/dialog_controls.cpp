@@ -38,10 +38,4 @@ void AddListEntry(HWND combo, std::string_view text) {
   SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp932ToWide(text).c_str()));
 }
 
-void SelectField(HWND dialog, HWND field) {
-  SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
-  SendMessageW(field, EM_SETSEL, 0, -1);
-  SendMessageW(field, EM_SCROLLCARET, 0, 0);
-}
-
 }  // namespace twinseek

@@ -27,8 +27,4 @@ int CheckedPosition(HWND dialog, int first, int last);
 // Adds an entry (code page 932) at the end of a combo box's list.
 void AddListEntry(HWND combo, std::string_view text);
 
-// Gives field, a text field of dialog, the focus with its whole text selected
-// and the caret in view.
-void SelectField(HWND dialog, HWND field);
-
 }  // namespace twinseek

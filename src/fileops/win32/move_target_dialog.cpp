@@ -48,7 +48,7 @@ void MoveTargetDialog::OnOK() {
 
 void MoveTargetDialog::Refuse(const char* message) {
   prompter_.ShowMessage(window(), message, {}, kWarning);
-  SelectField(window(), Control(IDC_MOVE_EDIT_FOLDER));
+  SelectField(IDC_MOVE_EDIT_FOLDER);
 }
 
 }  // namespace twinseek

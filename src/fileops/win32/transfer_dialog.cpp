@@ -54,18 +54,11 @@ bool TransferDialog::OnInit() {
 }
 
 // The worker's completion command comes as a click of a button that does
-// not exist. Nothing else ends the window: Enter (IDOK) does nothing.
+// not exist. Nothing else ends the window: Enter (IDOK) does nothing (OnOK).
 bool TransferDialog::OnButton(int id) {
-  switch (id) {
-    case IDCANCEL:
-      OnCancel();
-      return true;
-    case IDC_TRANSFER_COMMAND_DONE:
-      OnWorkEnded();
-      return true;
-    default:
-      return false;
-  }
+  if (id != IDC_TRANSFER_COMMAND_DONE) return Dialog::OnButton(id);
+  OnWorkEnded();
+  return true;
 }
 
 std::optional<INT_PTR> TransferDialog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -69,6 +69,7 @@ class TransferDialog final : public Dialog {
   bool OnButton(int id) override;
   std::optional<INT_PTR> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnFault() override;
+  void OnOK() override {}
   void OnCancel() override;
   void OnShowTimer();
   void OnWorkEnded();

@@ -66,7 +66,8 @@ bool ScanTargetDialog::Run(HWND owner, ScanList& output) {
   return result == IDOK;
 }
 
-// Enter (IDOK) does nothing: only a walk that ended ends the dialog with OK.
+// Enter (IDOK) does nothing (OnOK): only a walk that ended ends the dialog
+// with OK.
 bool ScanTargetDialog::OnButton(int id) {
   switch (id) {
     case IDC_SCAN_TOGGLE_START_DATE:
@@ -81,14 +82,11 @@ bool ScanTargetDialog::OnButton(int id) {
     case IDC_SCAN_BUTTON_START:
       OnStart();
       return true;
-    case IDCANCEL:
-      OnCancel();
-      return true;
     case IDC_SCAN_BUTTON_DONE:
       OnWalkEnded();
       return true;
     default:
-      return false;
+      return Dialog::OnButton(id);
   }
 }
 
@@ -219,12 +217,6 @@ void ScanTargetDialog::EnableByToggles() {
   follow(IDC_SCAN_TOGGLE_END_DATE, IDC_SCAN_DATE_END);
   follow(IDC_SCAN_TOGGLE_MIN_SIZE, IDC_SCAN_EDIT_MIN_SIZE);
   follow(IDC_SCAN_TOGGLE_MAX_SIZE, IDC_SCAN_EDIT_MAX_SIZE);
-}
-
-void ScanTargetDialog::SelectField(int id) { twinseek::SelectField(window(), Control(id)); }
-
-void ScanTargetDialog::FocusControl(int id) {
-  SendMessageW(window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
 }
 
 void ScanTargetDialog::StartWalk() {

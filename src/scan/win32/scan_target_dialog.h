@@ -51,6 +51,7 @@ class ScanTargetDialog final : public Dialog {
   void OnToggle();
   void OnBrowse();
   void OnStart();
+  void OnOK() override {}
   void OnCancel() override;
   void OnWalkEnded();
 
@@ -59,8 +60,6 @@ class ScanTargetDialog final : public Dialog {
   bool ReadSize(int id, uint32_t& size);
   void EnableAllControls(bool enable);
   void EnableByToggles();
-  void SelectField(int id);
-  void FocusControl(int id);
   void StartWalk();
   // On the worker thread: the walk, its location shown in status, and the
   // completion command posted to dialog.

@@ -45,7 +45,7 @@ void DirectoryMarkDialog::OnOK() {
   DirectoryMarkRequest values;
   if (!ReadControls(values)) {
     prompter_.ShowMessage(window(), kDirectoryMarkFolderCharsMessage, {}, MB_OK | MB_ICONEXCLAMATION);
-    SelectField(window(), Control(IDC_DIRMARK_EDIT_FOLDER));
+    SelectField(IDC_DIRMARK_EDIT_FOLDER);
     return;
   }
   result_ = values;
