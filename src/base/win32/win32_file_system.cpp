@@ -373,14 +373,11 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::optional<FileIdentity> GetIdentity(std::string_view path) override {
-    HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    const OwnedHandle file(CreateFileW(Cp932ToWide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION information;
-    const BOOL known = GetFileInformationByHandle(file, &information);
-    CloseHandle(file);
-    if (!known) return std::nullopt;
+    if (!file || !GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
     return FileIdentity{information.dwVolumeSerialNumber,
                         Combine(information.nFileIndexHigh, information.nFileIndexLow)};
   }
