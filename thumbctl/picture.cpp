@@ -8,6 +8,9 @@
 #include <string>
 #include <utility>
 
+#include "base/win32/com_ptr.h"
+#include "base/win32/unique_handle.h"
+
 namespace twinseek::thumbctl {
 namespace {
 
@@ -16,18 +19,8 @@ namespace flat = Gdiplus::DllExports;
 // Larger files are not taken for pictures: they would be read whole.
 constexpr LONGLONG kMaxPictureBytes = 256LL * 1024 * 1024;
 
-struct FileHandle {
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  ~FileHandle() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-};
-
-struct GlobalMemory {
-  HGLOBAL memory = nullptr;
-  ~GlobalMemory() {
-    if (memory != nullptr) GlobalFree(memory);
-  }
+struct ImageDisposer {
+  void operator()(Gdiplus::GpImage* image) const { flat::GdipDisposeImage(image); }
 };
 
 // The first bytes of the formats the control shows.
@@ -52,40 +45,33 @@ bool ReadAll(HANDLE file, void* buffer, DWORD size) {
   return true;
 }
 
-// The whole file in movable global memory, or null when it is no picture.
-HGLOBAL ReadPictureFile(const std::wstring& path) {
-  FileHandle file;
-  file.handle =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file.handle == INVALID_HANDLE_VALUE) return nullptr;
+// The whole file in movable global memory, or none when it is no picture.
+OwnedGlobalMemory ReadPictureFile(const std::wstring& path) {
+  const OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {};
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.handle, &size) || size.QuadPart < 8 || size.QuadPart > kMaxPictureBytes)
-    return nullptr;
-  GlobalMemory memory;
-  memory.memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size.QuadPart));
-  if (memory.memory == nullptr) return nullptr;
-  void* bytes = GlobalLock(memory.memory);
-  const bool read = bytes != nullptr && ReadAll(file.handle, bytes, static_cast<DWORD>(size.QuadPart)) &&
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 8 || size.QuadPart > kMaxPictureBytes) return {};
+  OwnedGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size.QuadPart)));
+  if (!memory) return {};
+  void* bytes = GlobalLock(memory.get());
+  const bool read = bytes != nullptr && ReadAll(file.get(), bytes, static_cast<DWORD>(size.QuadPart)) &&
                     HasPictureSignature(static_cast<const unsigned char*>(bytes), 8);
-  if (bytes != nullptr) GlobalUnlock(memory.memory);
-  if (!read) return nullptr;
-  return std::exchange(memory.memory, nullptr);
+  if (bytes != nullptr) GlobalUnlock(memory.get());
+  if (!read) return {};
+  return memory;
 }
 
 }  // namespace
 
 // The decoded image and the in-memory stream GDI+ may still read it from.
+// The image goes before the stream.
 struct Picture::Parts {
-  IStream* stream = nullptr;
-  Gdiplus::GpImage* image = nullptr;
+  ComPtr<IStream> stream;
+  UniqueHandle<Gdiplus::GpImage*, ImageDisposer> image;
   UINT width = 0;
   UINT height = 0;
-
-  ~Parts() {
-    if (image != nullptr) flat::GdipDisposeImage(image);
-    if (stream != nullptr) stream->Release();
-  }
 };
 
 RECT FitInside(UINT width, UINT height, const RECT& box) {
@@ -113,18 +99,18 @@ RECT FitInside(UINT width, UINT height, const RECT& box) {
 
 std::unique_ptr<Picture> Picture::Load(std::wstring_view path) {
   if (path.empty()) return nullptr;
-  HGLOBAL memory = ReadPictureFile(std::wstring(path));
-  if (memory == nullptr) return nullptr;
+  OwnedGlobalMemory memory = ReadPictureFile(std::wstring(path));
+  if (!memory) return nullptr;
   auto parts = std::make_unique<Parts>();
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &parts->stream))) {
-    GlobalFree(memory);
-    return nullptr;
-  }
-  if (flat::GdipLoadImageFromStream(parts->stream, &parts->image) != Gdiplus::Ok || parts->image == nullptr) {
-    return nullptr;
-  }
-  flat::GdipGetImageWidth(parts->image, &parts->width);
-  flat::GdipGetImageHeight(parts->image, &parts->height);
+  // Once the stream exists, it frees the memory.
+  if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, parts->stream.Receive()))) return nullptr;
+  memory.release();
+  Gdiplus::GpImage* image = nullptr;
+  const Gdiplus::Status loaded = flat::GdipLoadImageFromStream(parts->stream.get(), &image);
+  parts->image.reset(image);
+  if (loaded != Gdiplus::Ok || !parts->image) return nullptr;
+  flat::GdipGetImageWidth(parts->image.get(), &parts->width);
+  flat::GdipGetImageHeight(parts->image.get(), &parts->height);
   if (parts->width == 0 || parts->height == 0) return nullptr;
   return std::unique_ptr<Picture>(new Picture(std::move(parts)));
 }
@@ -140,7 +126,7 @@ void Picture::Draw(HDC dc, const RECT& box) const {
   if (flat::GdipCreateFromHDC(dc, &graphics) != Gdiplus::Ok) return;
   flat::GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
   flat::GdipSetPixelOffsetMode(graphics, Gdiplus::PixelOffsetModeHighQuality);
-  flat::GdipDrawImageRectI(graphics, parts_->image, place.left, place.top, place.right - place.left,
+  flat::GdipDrawImageRectI(graphics, parts_->image.get(), place.left, place.top, place.right - place.left,
                            place.bottom - place.top);
   flat::GdipDeleteGraphics(graphics);
 }

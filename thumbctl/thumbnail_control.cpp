@@ -3,20 +3,13 @@
 #include <olectl.h>
 
 #include <string_view>
+#include <utility>
 
 #include "module.h"
 #include "thumb_ctl_ids.h"
 
 namespace twinseek::thumbctl {
 namespace {
-
-template <typename Interface>
-void ReleaseAndClear(Interface*& pointer) {
-  if (pointer != nullptr) {
-    pointer->Release();
-    pointer = nullptr;
-  }
-}
 
 // The text of ShowPicture's one argument: a string, or a string by reference.
 HRESULT StringArgument(const VARIANTARG& argument, std::wstring_view& text) {
@@ -39,7 +32,7 @@ ThumbnailControl::ThumbnailControl() { ObjectCreated(); }
 
 ThumbnailControl::~ThumbnailControl() {
   InPlaceDeactivate();
-  ReleaseAndClear(client_site_);
+  client_site_.reset();
   ObjectDestroyed();
 }
 
@@ -74,16 +67,13 @@ STDMETHODIMP_(ULONG) ThumbnailControl::Release() {
 // IOleObject
 
 STDMETHODIMP ThumbnailControl::SetClientSite(IOleClientSite* site) {
-  if (site != nullptr) site->AddRef();
-  ReleaseAndClear(client_site_);
-  client_site_ = site;
+  client_site_ = ComPtr<IOleClientSite>::Share(site);
   return S_OK;
 }
 
 STDMETHODIMP ThumbnailControl::GetClientSite(IOleClientSite** site) {
   if (site == nullptr) return E_POINTER;
-  *site = client_site_;
-  if (client_site_ != nullptr) client_site_->AddRef();
+  *site = ComPtr<IOleClientSite>::Share(client_site_.get()).release();
   return S_OK;
 }
 
@@ -112,7 +102,7 @@ STDMETHODIMP ThumbnailControl::DoVerb(LONG verb, LPMSG, IOleClientSite* active_s
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
     case OLEIVERB_UIACTIVATE:
-      return ActivateInPlace(active_site != nullptr ? active_site : client_site_, parent, position);
+      return ActivateInPlace(active_site != nullptr ? active_site : client_site_.get(), parent, position);
     case OLEIVERB_HIDE:
       if (view_.window() != nullptr) ShowWindow(view_.window(), SW_HIDE);
       return S_OK;
@@ -182,34 +172,27 @@ HRESULT ThumbnailControl::ActivateInPlace(IOleClientSite* site, HWND parent, LPC
     return S_OK;
   }
   if (site == nullptr) return E_INVALIDARG;
-  IOleInPlaceSite* in_place_site = nullptr;
-  if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&in_place_site)))) {
+  ComPtr<IOleInPlaceSite> in_place_site;
+  if (FAILED(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(in_place_site.Receive())))) {
     return E_NOINTERFACE;
   }
-  if (in_place_site->CanInPlaceActivate() != S_OK) {
-    in_place_site->Release();
-    return E_FAIL;
-  }
+  if (in_place_site->CanInPlaceActivate() != S_OK) return E_FAIL;
   in_place_site->OnInPlaceActivate();
 
   HWND site_window = nullptr;
   if (FAILED(in_place_site->GetWindow(&site_window)) || site_window == nullptr) site_window = parent;
   RECT place = position != nullptr ? *position : RECT{};
   RECT clip{};
-  IOleInPlaceFrame* frame = nullptr;
-  IOleInPlaceUIWindow* document = nullptr;
+  ComPtr<IOleInPlaceFrame> frame;
+  ComPtr<IOleInPlaceUIWindow> document;
   OLEINPLACEFRAMEINFO frame_info{};
   frame_info.cb = sizeof frame_info;
-  if (SUCCEEDED(in_place_site->GetWindowContext(&frame, &document, &place, &clip, &frame_info))) {
-    ReleaseAndClear(frame);
-    ReleaseAndClear(document);
-  }
+  in_place_site->GetWindowContext(frame.Receive(), document.Receive(), &place, &clip, &frame_info);
   if (site_window == nullptr || !view_.Create(site_window, place)) {
     in_place_site->OnInPlaceDeactivate();
-    in_place_site->Release();
     return E_FAIL;
   }
-  in_place_site_ = in_place_site;
+  in_place_site_ = std::move(in_place_site);
   return S_OK;
 }
 
@@ -225,12 +208,8 @@ STDMETHODIMP ThumbnailControl::ContextSensitiveHelp(BOOL) { return E_NOTIMPL; }
 
 STDMETHODIMP ThumbnailControl::InPlaceDeactivate() {
   view_.Destroy();
-  if (in_place_site_ != nullptr) {
-    IOleInPlaceSite* site = in_place_site_;
-    in_place_site_ = nullptr;
-    site->OnInPlaceDeactivate();
-    site->Release();
-  }
+  // Taken out first: the site may call back into the control.
+  if (ComPtr<IOleInPlaceSite> site = std::move(in_place_site_)) site->OnInPlaceDeactivate();
   return S_OK;
 }
 

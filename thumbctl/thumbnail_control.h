@@ -9,6 +9,7 @@
 
 #include <ole2.h>
 
+#include "base/win32/com_ptr.h"
 #include "picture_window.h"
 
 namespace twinseek::thumbctl {
@@ -73,8 +74,8 @@ class ThumbnailControl final : public IOleObject, public IOleInPlaceObject, publ
   HRESULT ActivateInPlace(IOleClientSite* site, HWND parent, LPCRECT position);
 
   LONG references_ = 1;
-  IOleClientSite* client_site_ = nullptr;
-  IOleInPlaceSite* in_place_site_ = nullptr;  // held while in-place active
+  ComPtr<IOleClientSite> client_site_;
+  ComPtr<IOleInPlaceSite> in_place_site_;  // held while in-place active
   SIZEL extent_{2540, 2540};                  // HIMETRIC
   PictureWindow view_;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/forwarding_file_system.h"
+#include "base/file_system_wrapper.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -190,17 +190,17 @@ TEST(TransferFilesTest, AMoveIntoTheFileOwnFolderLeavesItAloneAndSaysSo) {
 
 // The system's file system, where someone else takes the first name a move
 // or copy aims at just before the file gets there.
-class RacingFileSystem final : public testing::ForwardingFileSystem {
+class RacingFileSystem final : public FileSystemWrapper {
  public:
   explicit RacingFileSystem(TempTree& tree) : tree_(tree) {}
 
   FileError MoveFileTo(std::string_view from, std::string_view to) override {
     TakeFirst(to);
-    return system().MoveFileTo(from, to);
+    return target().MoveFileTo(from, to);
   }
   FileError CopyFileTo(std::string_view from, std::string_view to) override {
     TakeFirst(to);
-    return system().CopyFileTo(from, to);
+    return target().CopyFileTo(from, to);
   }
 
  private:

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/crc32.h"
+#include "base/file_system_wrapper.h"
 #include "scan/enumeration.h"
-#include "support/forwarding_file_system.h"
 #include "support/temp_tree.h"
 #include "tree/memory_result_tree.h"
 
@@ -314,12 +314,12 @@ TEST_F(DetectionRunTest, EntriesOfTheWalkAreNotReadAgainAndChecksumLinesKeepTheL
 
 // The system's files, except that the chosen ones end one byte before the
 // size they had when opened (a short read).
-class ShortReadFileSystem final : public testing::ForwardingFileSystem {
+class ShortReadFileSystem final : public FileSystemWrapper {
  public:
   std::set<std::string> short_paths;
 
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    std::unique_ptr<FileReader> real = system().OpenRead(path);
+    std::unique_ptr<FileReader> real = target().OpenRead(path);
     if (!real || short_paths.count(std::string(path)) == 0) return real;
     return std::make_unique<Reader>(std::move(real));
   }
@@ -376,16 +376,12 @@ namespace twinseek {
 namespace {
 
 // The system's file system, counting the identities asked of it.
-class IdentityCounter final : public testing::ForwardingFileSystem {
+class IdentityCounter final : public FileSystemWrapper {
  public:
   int asked = 0;
   std::optional<FileIdentity> GetIdentity(std::string_view path) override {
     ++asked;
-    return system().GetIdentity(path);
-  }
-  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
-                              const EntryVisitor& visit) override {
-    return system().ListFolderWithIdentity(folder, admit, visit);
+    return target().GetIdentity(path);
   }
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/crc32.h"
-#include "support/forwarding_file_system.h"
+#include "base/file_system_wrapper.h"
 #include "support/temp_tree.h"
 
 namespace twinseek {
@@ -80,13 +80,13 @@ TEST(FileChecksumTest, SkipsFilesAboveTheLimit) {
 // The system's files through readers that add size_change to the size they
 // report (as if the file shrank or grew after it was opened) or fail at
 // their second read.
-class ChangingFileSystem final : public testing::ForwardingFileSystem {
+class ChangingFileSystem final : public FileSystemWrapper {
  public:
   int64_t size_change = 0;
   bool fail_second_read = false;
 
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    std::unique_ptr<FileReader> real = system().OpenRead(path);
+    std::unique_ptr<FileReader> real = target().OpenRead(path);
     return real ? std::make_unique<Reader>(std::move(real), *this) : nullptr;
   }
 

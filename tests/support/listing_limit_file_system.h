@@ -3,21 +3,21 @@
 // instead of never.
 #pragma once
 
-#include "support/forwarding_file_system.h"
+#include "base/file_system_wrapper.h"
 
 namespace twinseek::testing {
 
-class ListingLimitFileSystem final : public ForwardingFileSystem {
+class ListingLimitFileSystem final : public FileSystemWrapper {
  public:
   static constexpr int kLimit = 100;
   int listings = 0;  // listings asked for, refused ones included
 
   bool ListFolder(std::string_view folder, const EntryVisitor& visit) override {
-    return ++listings <= kLimit && system().ListFolder(folder, visit);
+    return ++listings <= kLimit && target().ListFolder(folder, visit);
   }
   bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
                               const EntryVisitor& visit) override {
-    return ++listings <= kLimit && system().ListFolderWithIdentity(folder, admit, visit);
+    return ++listings <= kLimit && target().ListFolderWithIdentity(folder, admit, visit);
   }
 };
 

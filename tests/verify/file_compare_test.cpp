@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/forwarding_file_system.h"
+#include "base/file_system_wrapper.h"
 #include "support/temp_tree.h"
 #include "tree/marks.h"
 #include "tree/memory_result_tree.h"
@@ -27,14 +27,14 @@ using Marks = std::vector<int>;
 // two readers of equal files hand out their bytes differently), optionally
 // failing once a path's reader has handed out a given number of bytes.
 // Counts the files opened.
-class PieceFileSystem final : public ForwardingFileSystem {
+class PieceFileSystem final : public FileSystemWrapper {
  public:
   void SetPieceSize(const std::string& path, size_t size) { piece_sizes_[path] = size; }
   void FailAfter(const std::string& path, uint64_t bytes) { fail_after_[path] = bytes; }
   int Opened() const { return opened_; }
 
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    std::unique_ptr<FileReader> reader = system().OpenRead(path);
+    std::unique_ptr<FileReader> reader = target().OpenRead(path);
     if (reader == nullptr) return nullptr;
     ++opened_;
     const auto piece = piece_sizes_.find(std::string(path));

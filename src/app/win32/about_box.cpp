@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/version_text.h"
-#include "base/win32/wide_text.h"
+#include "base/win32/dialog_controls.h"
 #include "resources/about_box_ids.h"
 #include "resources/resource_ids.h"
 
@@ -32,49 +32,37 @@ std::string ProgramVersion() {
 }
 
 // The text block with the program's version in it.
-void PutVersion(HWND window) {
-  HWND text = GetDlgItem(window, IDC_ABOUT_TEXT);
-  std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
-  wide.resize(static_cast<size_t>(GetWindowTextW(text, wide.data(), static_cast<int>(wide.size()))));
-  const std::string filled = WithVersion(WideToCp932Lossy(wide), ProgramVersion());
-  SetWindowTextW(text, Cp932ToWide(filled).c_str());
-}
-
-}  // namespace
-
-void AboutBox::Show(HWND owner) {
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT_BOX), owner,
-                  &AboutBox::DialogProc, 0);
-}
-
-INT_PTR CALLBACK AboutBox::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM) {
-  if (message == WM_INITDIALOG) {
-    PutVersion(window);
-    return TRUE;
-  }
-  if (message != WM_COMMAND) return FALSE;
-  switch (LOWORD(wparam)) {
-    case IDOK:
-    case IDCANCEL:
-      EndDialog(window, LOWORD(wparam));
-      return TRUE;
-    case IDC_ABOUT_BUTTON_HOME_PAGE:
-      OpenHomePage();
-      return TRUE;
-    default:
-      return FALSE;
-  }
+void PutVersion(HWND text) {
+  const std::string filled = WithVersion(ControlTextLossy(text), ProgramVersion());
+  SetControlText(text, filled);
 }
 
 // The address is loaded afresh each time; a failure is not reported and the
 // box stays open.
-void AboutBox::OpenHomePage() {
+void OpenHomePage() {
   const wchar_t* address = nullptr;
   const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_HOME_PAGE,
                                  reinterpret_cast<wchar_t*>(&address), 0);
   if (length <= 0) return;
   const std::wstring text(address, static_cast<size_t>(length));
   ShellExecuteW(nullptr, L"OPEN", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+AboutBox::AboutBox(Prompter& prompter) : Dialog(IDD_ABOUT_BOX, &prompter) {}
+
+void AboutBox::Show(HWND owner, Prompter& prompter) { AboutBox(prompter).Run(owner); }
+
+bool AboutBox::OnInit() {
+  PutVersion(Control(IDC_ABOUT_TEXT));
+  return true;
+}
+
+bool AboutBox::OnButton(int id) {
+  if (id != IDC_ABOUT_BUTTON_HOME_PAGE) return Dialog::OnButton(id);
+  OpenHomePage();
+  return true;
 }
 
 }  // namespace twinseek

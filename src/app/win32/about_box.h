@@ -5,16 +5,20 @@
 
 #include <windows.h>
 
+#include "base/win32/dialog.h"
+
 namespace twinseek {
 
-class AboutBox {
+class AboutBox final : public Dialog {
  public:
-  // Shows the box modally, owned by owner.
-  static void Show(HWND owner);
+  // Shows the box modally, owned by owner; prompter tells of a failure
+  // inside it.
+  static void Show(HWND owner, Prompter& prompter);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  static void OpenHomePage();
+  explicit AboutBox(Prompter& prompter);
+  bool OnInit() override;
+  bool OnButton(int id) override;
 };
 
 }  // namespace twinseek

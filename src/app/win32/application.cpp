@@ -8,6 +8,7 @@
 #include "app/win32/system_prompter.h"
 #include "base/cp932.h"
 #include "base/win32/wide_text.h"
+#include "report/win32/image_preview_host.h"
 #include "scan/settings.h"
 #include "scan/win32/plugin_loader_win32.h"
 
@@ -49,10 +50,14 @@ void InitializeCommonControls() {
   InitCommonControlsEx(&controls);
 }
 
+// ActiveX controls are hosted through the system's atl.dll (the file
+// information window's image preview). Hosting needs OLE on this thread,
+// which the folder browser's new dialog style needs too.
 Application::Application() {
   InitializeCommonControls();
+  ole_initialised_ = SUCCEEDED(OleInitialize(nullptr));
   EnableControlHosting();
-  if (FAILED(SHGetMalloc(&allocator_))) allocator_ = nullptr;
+  if (FAILED(SHGetMalloc(allocator_.Receive()))) allocator_.reset();
   executable_path_ = ExecutablePath();
   title_ = TitleOf(executable_path_);
   settings_path_ = SettingsPath(executable_path_);
@@ -60,27 +65,12 @@ Application::Application() {
 }
 
 Application::~Application() {
-  if (allocator_ != nullptr) allocator_->Release();
-  if (atl_ != nullptr) FreeLibrary(atl_);
+  allocator_.reset();
   if (ole_initialised_) OleUninitialize();
 }
 
-// ActiveX controls are hosted through the system's atl.dll: its window class
-// "AtlAxWin" creates a control from its class identifier. Hosting needs OLE
-// on this thread, which the folder browser's new dialog style needs too.
-void Application::EnableControlHosting() {
-  ole_initialised_ = SUCCEEDED(OleInitialize(nullptr));
-  atl_ = LoadLibraryW(L"atl.dll");
-  if (atl_ == nullptr) return;
-  using AtlAxWinInitProc = BOOL(WINAPI*)();
-  if (auto init = reinterpret_cast<AtlAxWinInitProc>(
-          reinterpret_cast<void*>(GetProcAddress(atl_, "AtlAxWinInit")))) {
-    init();
-  }
-}
-
 void Application::Run() {
-  SystemPrompter prompter(title_, allocator_, SystemFileSystem());
+  SystemPrompter prompter(title_, allocator_.get(), SystemFileSystem());
   Win32PluginLoader plugin_loader;
   MainWindow window(MainWindowSetup{.load_limit_kb = load_limit_kb_,
                                     .help_path = ExecutableSibling(executable_path_, ".HLP"),

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/win32/com_ptr.h"
+
 namespace twinseek {
 
 // The common controls the windows use (tree view, progress bar, date
@@ -20,7 +22,7 @@ void InitializeCommonControls();
 class Application {
  public:
   Application();
-  // Releases the allocator and ActiveX hosting.
+  // Releases the allocator and ends OLE on this thread.
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
@@ -28,19 +30,11 @@ class Application {
   // Runs the main window; returns when it has closed and been torn down.
   void Run();
 
-  // The executable's file name without its extension: the caption of every
-  // message box that names none.
-  const std::string& title() const { return title_; }
-  uint32_t load_limit_kb() const { return load_limit_kb_; }
-
  private:
-  void EnableControlHosting();
-
-  HMODULE atl_ = nullptr;
   bool ole_initialised_ = false;
-  IMalloc* allocator_ = nullptr;
+  ComPtr<IMalloc> allocator_;
   std::string executable_path_;
-  std::string title_;
+  std::string title_;  // the caption of every message box that names none
   std::string settings_path_;
   uint32_t load_limit_kb_ = 0;
 };

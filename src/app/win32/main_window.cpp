@@ -1,10 +1,11 @@
 // The main window's life: opening, layout, minimised painting, closing and
-// teardown, and the dispatch of its messages to their handlers.
+// teardown, and the messages that are no command.
 #include "app/win32/main_window.h"
 
 #include <algorithm>
 #include <optional>
 
+#include "base/win32/dialog_controls.h"
 #include "base/win32/wide_text.h"
 #include "resources/main_window_ids.h"
 #include "resources/resource_ids.h"
@@ -32,7 +33,8 @@ LocalTime Today() {
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup)
-    : prompter_(setup.prompter, view_),
+    : Dialog(IDD_MAIN_WINDOW, &prompter_),
+      prompter_(setup.prompter, view_),
       setup_{.load_limit_kb = setup.load_limit_kb,
              .help_path = setup.help_path,
              .prompter = prompter_,
@@ -49,95 +51,74 @@ MainWindow::~MainWindow() {
   compare_worker_.reset();
   index_.Clear();
   plugins_.UnloadAll();
-  if (tree_images_ != nullptr) ImageList_Destroy(tree_images_);
 }
 
-void MainWindow::Run() {
-  DialogBoxParamW(Instance(), MAKEINTRESOURCEW(IDD_MAIN_WINDOW), nullptr, &MainWindow::DialogProc,
-                  reinterpret_cast<LPARAM>(this));
+void MainWindow::Run() { Dialog::Run(nullptr); }
+
+bool MainWindow::OnCommand(int id, int) {
+  const bool handled = RouteCommand(id);
+  SyncView();
+  return handled;
 }
 
-INT_PTR CALLBACK MainWindow::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<MainWindow*>(lparam);
-    SetWindowLongPtrW(window, DWLP_USER, lparam);
-    self->window_ = window;
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (self == nullptr) return FALSE;
-  return self->HandleMessage(message, wparam, lparam);
-}
-
-INT_PTR MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+std::optional<INT_PTR> MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return TRUE;  // the default focus
-    case WM_COMMAND: {
-      const bool handled = OnCommand(LOWORD(wparam));
-      SyncView();
-      return handled;
-    }
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
     case WM_INITMENUPOPUP:
       ApplyMenuRules(reinterpret_cast<HMENU>(wparam));
-      return FALSE;
+      return std::nullopt;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wparam));
-      return TRUE;
-    case WM_SIZE:
-      OnSize();
-      return FALSE;
-    case WM_SIZING:
-      OnSizing(*reinterpret_cast<RECT*>(lparam));
-      return TRUE;
+      return 0;
     case WM_PAINT:
-      return OnPaintMinimised();
+      return OnPaintMinimised() ? std::optional<INT_PTR>(0) : std::nullopt;
     case WM_QUERYDRAGICON:
-      SetWindowLongPtrW(window_, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(icon_));
-      return TRUE;
+      return reinterpret_cast<INT_PTR>(icon_);
     case WM_HELP:
       Help(HELP_CONTEXTPOPUP, static_cast<DWORD_PTR>(reinterpret_cast<const HELPINFO*>(lparam)->iCtrlId));
       return TRUE;
-    case WM_CLOSE:
-      return OnClose();
     case WM_DESTROY:
       file_info_.Destroy();
-      return FALSE;
+      return std::nullopt;
     case kFileInfoStateMessage:
       OnFileInfoState(wparam);
-      return TRUE;
+      return 0;
     default:
-      return FALSE;
+      return std::nullopt;
   }
 }
 
-void MainWindow::OnInitDialog() {
+// The window ends at once: a running worker is asked to stop, and the
+// teardown waits for it.
+void MainWindow::OnFault() { job_.cancel = 1; }
+
+bool MainWindow::OnInit() {
   icon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_TWINSEEK), IMAGE_ICON, 0,
                                         0, LR_DEFAULTSIZE | LR_SHARED));
-  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  view_ = std::make_unique<ResultTreeView>(Item(IDC_MAIN_TREE), tree_);
+  SendMessageW(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  view_ = std::make_unique<ResultTreeView>(Control(IDC_MAIN_TREE), tree_);
   LoadPlugins();
   conditions_ = DefaultConditions();
   PutConditions();
-  layout_.Init(window_);
-  layout_.Add(Item(IDC_MAIN_TREE), kAnchorStretchWidth | kAnchorStretchHeight);
+  layout_.Init(window());
+  layout_.Add(Control(IDC_MAIN_TREE), kAnchorStretchWidth | kAnchorStretchHeight);
   for (int id : {IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_MARK_DUPLICATE,
                  IDC_MAIN_BUTTON_MARK_UNIQUE, IDC_MAIN_BUTTON_MARK_DELETE}) {
-    layout_.Add(Item(id), kAnchorFollowBottom);
+    layout_.Add(Control(id), kAnchorFollowBottom);
   }
   for (int id : {IDC_MAIN_BUTTON_OPEN, IDC_MAIN_BUTTON_FULL_COMPARE, IDC_MAIN_BUTTON_QUIT}) {
-    layout_.Add(Item(id), kAnchorFollowRight | kAnchorFollowBottom);
+    layout_.Add(Control(id), kAnchorFollowRight | kAnchorFollowBottom);
   }
   selection_ = SelectionKind::kNothing;
   UpdateControls();
   UpdateMenuBar();
-  if (file_info_.Create(window_)) PlaceBeside(file_info_.window());
+  if (file_info_.Create(window())) PlaceBeside(file_info_.window());
   SetUpTreeImages();
   EnableConditions(true);
   UpdateControls();
+  return true;  // the default focus
 }
 
 void MainWindow::LoadPlugins() {
@@ -146,16 +127,16 @@ void MainWindow::LoadPlugins() {
                                        IDC_MAIN_CHECK_PLUGIN3};
   for (int slot = 1; slot <= kPluginSlotCount; ++slot) {
     if (const std::optional<std::string>& title = plugins_.Title(slot)) {
-      SetDlgItemTextW(window_, boxes[slot - 1], Cp932ToWide(*title).c_str());
+      SetControlText(Control(boxes[slot - 1]), *title);
     }
   }
 }
 
 void MainWindow::SetUpTreeImages() {
-  tree_images_ = ImageList_LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_MARK_IMAGES), MARK_IMAGE_SIZE,
-                                      0, RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
-  SendMessageW(Item(IDC_MAIN_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL,
-               reinterpret_cast<LPARAM>(tree_images_));
+  tree_images_.reset(ImageList_LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_MARK_IMAGES), MARK_IMAGE_SIZE, 0,
+                                          RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+  SendMessageW(Control(IDC_MAIN_TREE), TVM_SETIMAGELIST, TVSIL_NORMAL,
+               reinterpret_cast<LPARAM>(tree_images_.get()));
 }
 
 // Puts a window of ours beside the main window: at its right edge when it
@@ -164,7 +145,7 @@ void MainWindow::PlaceBeside(HWND other) {
   RECT main{};
   RECT rect{};
   RECT screen{};
-  GetWindowRect(window_, &main);
+  GetWindowRect(window(), &main);
   GetWindowRect(other, &rect);
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
   const int width = rect.right - rect.left;
@@ -183,16 +164,16 @@ void MainWindow::OnSizing(RECT& proposed) { layout_.ClampSize(proposed); }
 
 // A minimised window shows the icon centred in its client area.
 bool MainWindow::OnPaintMinimised() {
-  if (!IsIconic(window_)) return false;
+  if (!IsIconic(window())) return false;
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window_, &paint);
-  SendMessageW(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  HDC dc = BeginPaint(window(), &paint);
+  SendMessageW(window(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   RECT client;
-  GetClientRect(window_, &client);
+  GetClientRect(window(), &client);
   const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
   const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
   DrawIcon(dc, x, y, icon_);
-  EndPaint(window_, &paint);
+  EndPaint(window(), &paint);
   return true;
 }
 

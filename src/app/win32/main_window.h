@@ -16,14 +16,18 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/main_window_rules.h"
 #include "app/win32/help_launcher.h"
-#include "app/win32/window_layout.h"
 #include "base/file_system.h"
+#include "base/win32/dialog.h"
 #include "base/win32/prompter.h"
+#include "base/win32/unique_handle.h"
+#include "base/win32/window_layout.h"
 #include "scan/duplicate_key.h"
 #include "scan/enumeration.h"
 #include "scan/key_index.h"
@@ -51,13 +55,11 @@ struct MainWindowSetup {
   HelpLauncher* help_launcher = nullptr;  // null: WinHelp and the shell themselves
 };
 
-class MainWindow {
+class MainWindow final : public Dialog {
  public:
   explicit MainWindow(const MainWindowSetup& setup);
   // Frees the key index, then releases and unloads the plug-ins, slots 3 to 1.
-  ~MainWindow();
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow() override;
 
   // Runs the window as a modal dialog without owner; returns once it closed.
   void Run();
@@ -67,19 +69,19 @@ class MainWindow {
   static constexpr UINT kFileInfoStateMessage = FileInfoWindow::kFileInfoStateMessage;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-
-  // main_window.cpp: opening, layout, painting, closing.
-  void OnInitDialog();
+  // main_window.cpp: opening, layout, painting, closing, and the messages
+  // that are no command.
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  void OnSize() override;
+  void OnSizing(RECT& proposed) override;
+  bool OnClose() override;
+  std::optional<INT_PTR> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnFault() override;
   void LoadPlugins();
   void SetUpTreeImages();
   void PlaceBeside(HWND other);
-  void OnSize();
-  void OnSizing(RECT& proposed);
   bool OnPaintMinimised();
-  bool OnClose();
-  HWND Item(int id) const { return GetDlgItem(window_, id); }
   // The tree view catches up with the results (after each command).
   void SyncView();
 
@@ -95,10 +97,11 @@ class MainWindow {
   void ShowFileInfoClicked();
 
   // main_window_commands.cpp: routing, scans, reset, closing, help.
-  bool OnCommand(int id);
+  bool RouteCommand(int id);
   void SearchCommand();
   void OnDropFiles(HDROP drop);
   bool RefuseScanStart();
+  void RunWorker(const std::function<bool()>& start);
   void StartDetection();
   void CompletionCommand();
   void QuitCommand();
@@ -110,7 +113,8 @@ class MainWindow {
   // main_window_marking.cpp: the tree's notifications and the commands that
   // mark files one by one or by rule.
   bool OnMarkingCommand(int id);
-  bool OnNotify(const NMHDR& header);
+  // The answer to a notification of the tree; nothing for any other.
+  std::optional<INT_PTR> OnNotify(const NMHDR& header);
   void OnSelectionChanged(const NMTREEVIEWW& change);
   LRESULT OnTreeKey(WORD key);
   LRESULT OnTreeDoubleClick();
@@ -145,9 +149,8 @@ class MainWindow {
   std::unique_ptr<ResultTreeView> view_;
   ViewSyncingPrompter prompter_;
   MainWindowSetup setup_;
-  HWND window_ = nullptr;
-  HICON icon_ = nullptr;
-  HIMAGELIST tree_images_ = nullptr;
+  HICON icon_ = nullptr;  // shared: the system frees it
+  OwnedImageList tree_images_;
   SelectionKind selection_ = SelectionKind::kNothing;
   WindowLayout layout_;
   ScanCriteria criteria_;

@@ -1,15 +1,13 @@
 // The main window's command routing, and its commands: search, drop, the
 // start and completion of the detection worker, reset, quit, help, About.
-// Commands of the menu bar that later parts of the program carry out are
-// routed here too and do nothing yet.
 #include "app/win32/main_window.h"
 
 #include <vector>
 
 #include "app/help_route.h"
 #include "app/win32/about_box.h"
+#include "base/win32/dialog_controls.h"
 #include "base/win32/wait_cursor.h"
-#include "base/win32/wide_text.h"
 #include "resources/main_window_ids.h"
 #include "scan/dropped_files.h"
 #include "scan/win32/drop_intake.h"
@@ -17,7 +15,7 @@
 
 namespace twinseek {
 
-bool MainWindow::OnCommand(int id) {
+bool MainWindow::RouteCommand(int id) {
   switch (id) {
     case IDC_MAIN_BUTTON_SEARCH:
       SearchCommand();
@@ -61,10 +59,10 @@ bool MainWindow::OnCommand(int id) {
 bool MainWindow::RefuseScanStart() {
   switch (DecideScanStart(State(), conditions_.Any())) {
     case ScanStartRefusal::kBusy:
-      setup_.prompter.ShowMessage(window_, kBusyMessage, {}, MB_OK | MB_ICONSTOP);
+      setup_.prompter.ShowMessage(window(), kBusyMessage, {}, MB_OK | MB_ICONSTOP);
       return true;
     case ScanStartRefusal::kNoCondition:
-      setup_.prompter.ShowMessage(window_, kNoConditionMessage, {}, MB_OK | MB_ICONEXCLAMATION);
+      setup_.prompter.ShowMessage(window(), kNoConditionMessage, {}, MB_OK | MB_ICONEXCLAMATION);
       return true;
     case ScanStartRefusal::kNone:
       return false;
@@ -76,61 +74,69 @@ void MainWindow::SearchCommand() {
   ReadConditions();
   if (RefuseScanStart()) return;
   ScanTargetDialog dialog(criteria_, setup_.prompter, setup_.file_system);
-  if (!dialog.Run(window_, job_.scan_list) || job_.scan_list.empty()) return;
+  if (!dialog.Run(window(), job_.scan_list) || job_.scan_list.empty()) return;
   EnableConditions(false);
   // The plug-ins are prepared at the first scan after a reset only.
   if (index_.empty()) plugins_.PrepareFirstScan(conditions_.plugins);
   StartDetection();
 }
 
-void MainWindow::OnDropFiles(HDROP drop) {
+void MainWindow::OnDropFiles(HDROP dropped) {
+  OwnedDrop drop(dropped);
   ReadConditions();
-  if (RefuseScanStart()) {
-    DragFinish(drop);
-    return;
-  }
-  const std::vector<DroppedItem> items = QueryDroppedPaths(drop);
+  if (RefuseScanStart()) return;
+  const std::vector<DroppedItem> items = QueryDroppedPaths(drop.get());
   {
     WaitCursor wait;
     job_.scan_list = CollectDroppedItems(
         setup_.file_system, items,
         [&] {
-          return setup_.prompter.ShowMessage(window_, kFolderDropQuestion, kFolderDropCaption,
+          return setup_.prompter.ShowMessage(window(), kFolderDropQuestion, kFolderDropCaption,
                                              MB_YESNO | MB_ICONQUESTION) == IDYES;
         },
         &EscapeKeyDown);
   }
-  DragFinish(drop);
+  drop.reset();
   if (job_.scan_list.empty()) return;
   EnableConditions(false);
   StartDetection();
 }
 
-// Sets the job running and starts the detection worker on its scan list;
-// the button "終了" takes the focus, so Enter or Space asks to stop.
-void MainWindow::StartDetection() {
+// Sets the job running and starts a worker with start, which makes it and
+// answers whether its thread runs; the button "終了" takes the focus, so
+// Enter or Space asks to stop. A worker that did not start leaves the window
+// as it was.
+void MainWindow::RunWorker(const std::function<bool()>& start) {
   job_.running = 1;
   job_.cancel = 0;
   UpdateControls();
   UpdateMenuBar();
   view_->StartLiveSync();
-  DetectionSetup setup{conditions_, setup_.load_limit_kb, setup_.file_system, tree_, index_, plugins_};
-  const DetectionWindows windows{window_,
-                                 Item(IDC_MAIN_TREE),
-                                 Item(IDC_MAIN_LABEL_TREE),
-                                 Item(IDC_MAIN_STATUS),
-                                 Item(IDC_MAIN_PROGRESS),
-                                 IDC_MAIN_BUTTON_THREAD_DONE};
-  worker_ = std::make_unique<DetectionWorker>(job_, setup, windows, setup_.prompter);
-  if (!worker_->Start()) {
-    worker_.reset();
+  if (!start()) {
     view_->StopLiveSync();
     job_.running = 0;
     UpdateControls();
     UpdateMenuBar();
     return;
   }
-  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MAIN_BUTTON_QUIT)), TRUE);
+  FocusControl(IDC_MAIN_BUTTON_QUIT);
+}
+
+// The detection worker on the job's scan list.
+void MainWindow::StartDetection() {
+  RunWorker([this] {
+    DetectionSetup setup{conditions_, setup_.load_limit_kb, setup_.file_system, tree_, index_, plugins_};
+    const DetectionWindows windows{window(),
+                                   Control(IDC_MAIN_TREE),
+                                   Control(IDC_MAIN_LABEL_TREE),
+                                   Control(IDC_MAIN_STATUS),
+                                   Control(IDC_MAIN_PROGRESS),
+                                   IDC_MAIN_BUTTON_THREAD_DONE};
+    worker_ = std::make_unique<DetectionWorker>(job_, setup, windows, setup_.prompter);
+    if (worker_->Start()) return true;
+    worker_.reset();
+    return false;
+  });
 }
 
 // A worker has ended: the buttons, menus and status line follow the new
@@ -143,7 +149,7 @@ void MainWindow::CompletionCommand() {
   if (FreeConditionsAfterRun(State())) EnableConditions(true);
   UpdateControls();
   UpdateMenuBar();
-  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MAIN_TREE)), TRUE);
+  FocusControl(IDC_MAIN_TREE);
 }
 
 // "終了", "終了(&X)" and Escape: stop a running worker, or close.
@@ -152,7 +158,7 @@ void MainWindow::QuitCommand() {
     job_.cancel = 1;
     return;
   }
-  EndDialog(window_, IDCANCEL);
+  End(IDCANCEL);
 }
 
 // Empties the results and frees the conditions, without asking.
@@ -162,7 +168,7 @@ void MainWindow::Reset() {
   EnableConditions(true);
   tree_.Select(kNoNode);
   SyncView();
-  HWND tree = Item(IDC_MAIN_TREE);
+  HWND tree = Control(IDC_MAIN_TREE);
   ShowWindow(tree, SW_HIDE);
   tree_.Clear();
   SyncView();
@@ -188,22 +194,22 @@ void MainWindow::Help(UINT command, DWORD_PTR data) {
   const HelpFiles files{is_file(setup_.help_path), is_file(setup_.manual_path)};
   const bool started = StartHelp(files, [&](HelpViewer viewer) {
     return viewer == HelpViewer::kHelpFile
-               ? launcher.ShowHelpFile(window_, setup_.help_path, command, data)
-               : launcher.OpenManual(window_, setup_.manual_path);
+               ? launcher.ShowHelpFile(window(), setup_.help_path, command, data)
+               : launcher.OpenManual(window(), setup_.manual_path);
   });
   if (!started) {
-    setup_.prompter.ShowMessage(window_, kHelpFailedMessage, {}, MB_OK | MB_ICONEXCLAMATION);
+    setup_.prompter.ShowMessage(window(), kHelpFailedMessage, {}, MB_OK | MB_ICONEXCLAMATION);
   }
 }
 
-void MainWindow::ShowAbout() { AboutBox::Show(window_); }
+void MainWindow::ShowAbout() { AboutBox::Show(window(), setup_.prompter); }
 
 // "サムネイル(&T)" flips the box "ファイルの情報を表示する(&I)" and acts as its click.
 void MainWindow::ThumbnailCommand() {
-  const bool ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
-  CheckDlgButton(window_, IDC_MAIN_CHECK_SHOW_INFO, ticked ? BST_UNCHECKED : BST_CHECKED);
-  SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_MAIN_CHECK_SHOW_INFO, BN_CLICKED),
-               reinterpret_cast<LPARAM>(Item(IDC_MAIN_CHECK_SHOW_INFO)));
+  const HWND box = Control(IDC_MAIN_CHECK_SHOW_INFO);
+  SetChecked(box, !Checked(box));
+  SendMessageW(window(), WM_COMMAND, MAKEWPARAM(IDC_MAIN_CHECK_SHOW_INFO, BN_CLICKED),
+               reinterpret_cast<LPARAM>(box));
 }
 
 }  // namespace twinseek

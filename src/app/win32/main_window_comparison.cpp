@@ -29,33 +29,23 @@ void MainWindow::CompareSelectedGroup() {
     FileComparer comparer(setup_.file_system);
     CompareGroup(tree_, node, result, nullptr, comparer);
   }
-  if (!result.empty()) setup_.prompter.ShowReport(window_, result);
+  if (!result.empty()) setup_.prompter.ShowReport(window(), result);
 }
 
-// Starts the background comparison of every group still unmarked; "終了"
-// takes the focus, so Enter or Space asks it to stop.
+// Starts the background comparison of every group still unmarked.
 void MainWindow::CompareAllGroups() {
   if (job_.running != 0) {
-    setup_.prompter.ShowMessage(window_, kBackgroundWorkRunningMessage, {}, MB_OK);
+    setup_.prompter.ShowMessage(window(), kBackgroundWorkRunningMessage, {}, MB_OK);
     return;
   }
-  job_.running = 1;
-  job_.cancel = 0;
-  UpdateControls();
-  UpdateMenuBar();
-  view_->StartLiveSync();
-  const FullCompareWindows windows{window_, Item(IDC_MAIN_TREE), IDC_MAIN_BUTTON_THREAD_DONE};
-  compare_worker_ = std::make_unique<FullCompareWorker>(job_, tree_, setup_.file_system, windows,
-                                                        setup_.prompter);
-  if (!compare_worker_->Start()) {
+  RunWorker([this] {
+    const FullCompareWindows windows{window(), Control(IDC_MAIN_TREE), IDC_MAIN_BUTTON_THREAD_DONE};
+    compare_worker_ =
+        std::make_unique<FullCompareWorker>(job_, tree_, setup_.file_system, windows, setup_.prompter);
+    if (compare_worker_->Start()) return true;
     compare_worker_.reset();
-    view_->StopLiveSync();
-    job_.running = 0;
-    UpdateControls();
-    UpdateMenuBar();
-    return;
-  }
-  SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_MAIN_BUTTON_QUIT)), TRUE);
+    return false;
+  });
 }
 
 }  // namespace twinseek

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "base/win32/wide_text.h"
+#include "base/win32/dialog_controls.h"
 #include "resources/main_window_ids.h"
 #include "tree/mark_commands.h"
 
@@ -36,17 +36,13 @@ bool IsPartOf(HMENU menu, HMENU popup) {
   return false;
 }
 
-void SetText(HWND control, const std::string& text) {
-  SetWindowTextW(control, Cp932ToWide(text).c_str());
-}
-
 }  // namespace
 
 MainWindowState MainWindow::State() const {
   MainWindowState state;
   state.running = job_.running != 0;
   state.selection = selection_;
-  state.file_info_ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
+  state.file_info_ticked = Checked(Control(IDC_MAIN_CHECK_SHOW_INFO));
   // While a worker runs it is the only user of the key index and the
   // counters; the tree takes its lock for the count.
   state.node_count = static_cast<int>(tree_.Count());
@@ -76,20 +72,20 @@ void MainWindow::UpdateControls() {
       {IDC_MAIN_BUTTON_FULL_COMPARE, buttons.full_compare},
       {IDC_MAIN_BUTTON_QUIT, buttons.quit},
   };
-  for (const auto& [id, enabled] : enabling) EnableWindow(Item(id), enabled);
-  SetText(Item(IDC_MAIN_LABEL_TREE), TreeLabelText(state));
+  for (const auto& [id, enabled] : enabling) EnableWindow(Control(id), enabled);
+  SetControlText(Control(IDC_MAIN_LABEL_TREE), TreeLabelText(state));
   // The counts are only read while no worker holds them.
-  if (!state.running) SetText(Item(IDC_MAIN_STATUS), StatusLineText(state));
+  if (!state.running) SetControlText(Control(IDC_MAIN_STATUS), StatusLineText(state));
 }
 
 void MainWindow::UpdateMenuBar() {
-  HMENU menu = GetMenu(window_);
+  HMENU menu = GetMenu(window());
   const UINT enabling = MenuBarEnabled(State()) ? MF_ENABLED : MF_GRAYED;
   const int count = GetMenuItemCount(menu);
   for (int position = 0; position < count; ++position) {
     EnableMenuItem(menu, static_cast<UINT>(position), MF_BYPOSITION | enabling);
   }
-  RedrawWindow(window_, nullptr, nullptr,
+  RedrawWindow(window(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
 }
 
@@ -97,20 +93,20 @@ void MainWindow::EnableConditions(bool on) {
   std::array<bool, kPluginSlotCount> loaded{};
   for (int slot = 1; slot <= kPluginSlotCount; ++slot) loaded[slot - 1] = plugins_.Loaded(slot);
   const ConditionEnabling enabling = DecideConditions(on, loaded);
-  EnableWindow(Item(IDC_MAIN_GROUP_CONDITIONS), enabling.frame);
-  EnableWindow(Item(IDC_MAIN_CHECK_DATE), enabling.modified_date);
-  EnableWindow(Item(IDC_MAIN_CHECK_SIZE), enabling.size);
-  EnableWindow(Item(IDC_MAIN_CHECK_NAME), enabling.name);
-  EnableWindow(Item(IDC_MAIN_CHECK_EXTENSION), enabling.extension);
-  EnableWindow(Item(IDC_MAIN_CHECK_CRC), enabling.checksum);
+  EnableWindow(Control(IDC_MAIN_GROUP_CONDITIONS), enabling.frame);
+  EnableWindow(Control(IDC_MAIN_CHECK_DATE), enabling.modified_date);
+  EnableWindow(Control(IDC_MAIN_CHECK_SIZE), enabling.size);
+  EnableWindow(Control(IDC_MAIN_CHECK_NAME), enabling.name);
+  EnableWindow(Control(IDC_MAIN_CHECK_EXTENSION), enabling.extension);
+  EnableWindow(Control(IDC_MAIN_CHECK_CRC), enabling.checksum);
   for (int slot = 0; slot < kPluginSlotCount; ++slot) {
-    EnableWindow(Item(kPluginBoxes[slot]), enabling.plugin[slot]);
+    EnableWindow(Control(kPluginBoxes[slot]), enabling.plugin[slot]);
   }
 }
 
 // Greys and checks the items of a pop-up menu as it opens.
 void MainWindow::ApplyMenuRules(HMENU popup) {
-  if (!IsPartOf(GetMenu(window_), popup)) return;
+  if (!IsPartOf(GetMenu(window()), popup)) return;
   const MainWindowState state = State();
   for (int i = 0; i < kMenuCommandCount; ++i) {
     const auto command = static_cast<MenuCommand>(i);
@@ -121,7 +117,7 @@ void MainWindow::ApplyMenuRules(HMENU popup) {
 }
 
 void MainWindow::ReadConditions() {
-  auto ticked = [&](int id) { return IsDlgButtonChecked(window_, id) == BST_CHECKED; };
+  auto ticked = [&](int id) { return Checked(Control(id)); };
   conditions_.name = ticked(IDC_MAIN_CHECK_NAME);
   conditions_.extension = ticked(IDC_MAIN_CHECK_EXTENSION);
   conditions_.size = ticked(IDC_MAIN_CHECK_SIZE);
@@ -131,7 +127,7 @@ void MainWindow::ReadConditions() {
 }
 
 void MainWindow::PutConditions() {
-  auto tick = [&](int id, bool on) { CheckDlgButton(window_, id, on ? BST_CHECKED : BST_UNCHECKED); };
+  auto tick = [&](int id, bool on) { SetChecked(Control(id), on); };
   tick(IDC_MAIN_CHECK_NAME, conditions_.name);
   tick(IDC_MAIN_CHECK_EXTENSION, conditions_.extension);
   tick(IDC_MAIN_CHECK_SIZE, conditions_.size);
@@ -144,7 +140,7 @@ void MainWindow::PutConditions() {
 // hides with the box, showing the selected file while ticked and cleared
 // otherwise.
 void MainWindow::ShowFileInfoClicked() {
-  const bool ticked = IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED;
+  const bool ticked = Checked(Control(IDC_MAIN_CHECK_SHOW_INFO));
   file_info_.SetVisible(ticked);
   std::string path;
   const NodeHandle node = tree_.Selected();
@@ -155,8 +151,7 @@ void MainWindow::ShowFileInfoClicked() {
 // The file information window reports the new state of its box; the box
 // takes it without its own click action.
 void MainWindow::OnFileInfoState(WPARAM ticked) {
-  SendDlgItemMessageW(window_, IDC_MAIN_CHECK_SHOW_INFO, BM_SETCHECK,
-                      ticked != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+  SetChecked(Control(IDC_MAIN_CHECK_SHOW_INFO), ticked != 0);
 }
 
 }  // namespace twinseek

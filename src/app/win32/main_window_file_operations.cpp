@@ -50,46 +50,46 @@ bool MainWindow::OnFileOperationCommand(int id) {
 void MainWindow::DeleteCommand() {
   const auto paths = MarkedPathList(tree_, MarkDelete);
   if (!paths) {
-    setup_.prompter.ShowMessage(window_, kNothingToDeleteMessage, {}, MB_OK);
+    setup_.prompter.ShowMessage(window(), kNothingToDeleteMessage, {}, MB_OK);
     return;
   }
-  if (!LastCopiesConfirmed(setup_.prompter, window_, tree_, MarkedFilesAction::kDelete)) return;
-  DeleteToRecycleBin(window_, *paths);
+  if (!LastCopiesConfirmed(setup_.prompter, window(), tree_, MarkedFilesAction::kDelete)) return;
+  DeleteToRecycleBin(window(), *paths);
   ExcludeGoneFiles();
 }
 
 void MainWindow::MoveCommand() {
   const auto paths = MarkedPathList(tree_, MarkDelete);
   if (!paths) {
-    setup_.prompter.ShowMessage(window_, kNothingToMoveMessage, {}, MB_OK);
+    setup_.prompter.ShowMessage(window(), kNothingToMoveMessage, {}, MB_OK);
     return;
   }
-  if (!LastCopiesConfirmed(setup_.prompter, window_, tree_, MarkedFilesAction::kMove)) return;
+  if (!LastCopiesConfirmed(setup_.prompter, window(), tree_, MarkedFilesAction::kMove)) return;
   MoveTargetDialog dialog(setup_.prompter, setup_.file_system);
-  const std::optional<std::string> folder = dialog.Run(window_);
+  const std::optional<std::string> folder = dialog.Run(window());
   if (!folder) return;
-  TransferDialog transfer(setup_.file_system);
-  ReportTransfer(transfer.Run(window_, *paths, *folder, TransferKind::kMove), TransferKind::kMove);
+  TransferDialog transfer(setup_.file_system, &setup_.prompter);
+  ReportTransfer(transfer.Run(window(), *paths, *folder, TransferKind::kMove), TransferKind::kMove);
   ExcludeGoneFiles();
 }
 
 void MainWindow::CopyCommand() {
   const auto paths = MarkedPathList(tree_, MarkCopy);
   if (!paths) {
-    setup_.prompter.ShowMessage(window_, kNothingToCopyMessage, {}, MB_OK);
+    setup_.prompter.ShowMessage(window(), kNothingToCopyMessage, {}, MB_OK);
     return;
   }
   std::string folder;
-  if (!setup_.prompter.ChooseFolder(window_, folder, kChooseCopyFolderTitle)) return;
-  TransferDialog transfer(setup_.file_system);
-  ReportTransfer(transfer.Run(window_, *paths, folder, TransferKind::kCopy), TransferKind::kCopy);
+  if (!setup_.prompter.ChooseFolder(window(), folder, kChooseCopyFolderTitle)) return;
+  TransferDialog transfer(setup_.file_system, &setup_.prompter);
+  ReportTransfer(transfer.Run(window(), *paths, folder, TransferKind::kCopy), TransferKind::kCopy);
 }
 
 // The files that could not be moved or copied, one line each with the
 // reason, in the report window.
 void MainWindow::ReportTransfer(const TransferOutcome& outcome, TransferKind kind) {
   if (outcome.failed.empty() && !outcome.cancelled) return;
-  setup_.prompter.ShowReport(window_, TransferFailureReport(outcome, kind));
+  setup_.prompter.ShowReport(window(), TransferFailureReport(outcome, kind));
 }
 
 // The delete-marked files that are gone from their paths leave the results,

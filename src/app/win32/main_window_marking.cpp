@@ -4,6 +4,7 @@
 // folder and one of each group.
 #include "app/win32/main_window.h"
 
+#include "base/win32/dialog_controls.h"
 #include "base/win32/wide_text.h"
 #include "resources/main_window_ids.h"
 #include "tree/bulk_mark.h"
@@ -64,8 +65,8 @@ bool MainWindow::OnMarkingCommand(int id) {
   }
 }
 
-bool MainWindow::OnNotify(const NMHDR& header) {
-  if (header.idFrom != IDC_MAIN_TREE) return false;
+std::optional<INT_PTR> MainWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom != IDC_MAIN_TREE) return std::nullopt;
   LRESULT result = 0;
   switch (header.code) {
     case TVN_SELCHANGEDW:
@@ -84,10 +85,9 @@ bool MainWindow::OnNotify(const NMHDR& header) {
       ShowTreeMenu();
       break;
     default:
-      return false;
+      return std::nullopt;
   }
-  SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
-  return true;
+  return result;
 }
 
 // The selection's kind follows every change of the tree's selection, and a
@@ -96,8 +96,7 @@ bool MainWindow::OnNotify(const NMHDR& header) {
 void MainWindow::OnSelectionChanged(const NMTREEVIEWW& change) {
   const NodeHandle node = view_->NodeOf(change.itemNew.hItem);
   selection_ = SelectionKindOf(tree_, node);
-  if (selection_ == SelectionKind::kFile &&
-      IsDlgButtonChecked(window_, IDC_MAIN_CHECK_SHOW_INFO) == BST_CHECKED) {
+  if (selection_ == SelectionKind::kFile && Checked(Control(IDC_MAIN_CHECK_SHOW_INFO))) {
     file_info_.ShowFile(tree_.Text(node));
   }
   UpdateControls();
@@ -135,14 +134,15 @@ LRESULT MainWindow::OnTreeDoubleClick() {
 void MainWindow::ShowTreeMenu() {
   POINT position;
   GetCursorPos(&position);
-  NodeHandle node = view_->NodeOf(TreeView_GetDropHilight(Item(IDC_MAIN_TREE)));
+  NodeHandle node = view_->NodeOf(TreeView_GetDropHilight(Control(IDC_MAIN_TREE)));
   if (node != kNoNode) tree_.Select(node);
   node = tree_.Selected();
   if (node == kNoNode) return;
   tree_.Select(node);
   SyncView();
 
-  HMENU menu = CreatePopupMenu();
+  const OwnedMenu owned(CreatePopupMenu());
+  const HMENU menu = owned.get();
   AppendItem(menu, IDM_EDIT_MARK_NONE, "解除");
   AppendItem(menu, IDM_EDIT_MARK_DUPLICATE, "重複");
   AppendItem(menu, IDM_EDIT_MARK_UNIQUE, "非重複");
@@ -154,8 +154,7 @@ void MainWindow::ShowTreeMenu() {
     const bool enough = CountFiles(tree_, node) >= kFilesForComparisonItem;
     AppendItem(menu, IDC_MAIN_BUTTON_FULL_COMPARE, "完全比較", MF_STRING | (enough ? 0 : MF_GRAYED));
   }
-  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, position.x, position.y, 0, window_, nullptr);
-  DestroyMenu(menu);
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, position.x, position.y, 0, window(), nullptr);
 }
 
 // Opens the selected file with its type's default action; a group or no
@@ -163,22 +162,22 @@ void MainWindow::ShowTreeMenu() {
 void MainWindow::OpenSelectedFile() {
   const NodeHandle node = tree_.Selected();
   if (SelectionKindOf(tree_, node) != SelectionKind::kFile) return;
-  ShellExecuteW(window_, nullptr, Cp932ToWide(tree_.Text(node)).c_str(), nullptr, nullptr,
+  ShellExecuteW(window(), nullptr, Cp932ToWide(tree_.Text(node)).c_str(), nullptr, nullptr,
                 SW_SHOWNORMAL);
 }
 
 void MainWindow::BulkMarkCommand() {
   BulkMarkRequest request;
-  BulkMarkDialog dialog;
-  if (dialog.Run(window_, request)) BulkMark(tree_, request);
+  BulkMarkDialog dialog(&setup_.prompter);
+  if (dialog.Run(window(), request)) BulkMark(tree_, request);
 }
 
 void MainWindow::MarkByDirectoryCommand() {
   DirectoryMarkRequest request;
   DirectoryMarkDialog dialog(setup_.prompter);
-  if (!dialog.Run(window_, request)) return;
+  if (!dialog.Run(window(), request)) return;
   const int count = MarkByDirectory(tree_, request);
-  setup_.prompter.ShowMessage(window_, MatchedFilesMessage(count), {}, MB_OK);
+  setup_.prompter.ShowMessage(window(), MatchedFilesMessage(count), {}, MB_OK);
 }
 
 }  // namespace twinseek

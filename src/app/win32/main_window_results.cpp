@@ -36,10 +36,10 @@ bool MainWindow::OnResultsCommand(int id) {
 // free again, as after a reset.
 void MainWindow::ExcludeCommand(int code, const PathTest& leaves) {
   WaitCursor wait;
-  HWND tree = Item(IDC_MAIN_TREE);
+  HWND tree = Control(IDC_MAIN_TREE);
   ShowWindow(tree, SW_HIDE);
   const ExclusionCounts counts = ExcludeByMark(index_, tree_, code, leaves);
-  setup_.prompter.ShowMessage(window_, ExclusionReport(counts), {}, MB_OK);
+  setup_.prompter.ShowMessage(window(), ExclusionReport(counts), {}, MB_OK);
   if (tree_.Count() == 0 && index_.empty()) EnableConditions(true);
   SyncView();
   ShowWindow(tree, SW_SHOW);
@@ -48,7 +48,7 @@ void MainWindow::ExcludeCommand(int code, const PathTest& leaves) {
 
 void MainWindow::ShowUniqueFilesCommand() {
   WaitCursor wait;
-  HWND tree = Item(IDC_MAIN_TREE);
+  HWND tree = Control(IDC_MAIN_TREE);
   ShowWindow(tree, SW_HIDE);
   ShowUniqueFiles(index_, tree_);
   SyncView();
@@ -59,7 +59,7 @@ void MainWindow::ShowUniqueFilesCommand() {
 void MainWindow::ReportCommand() {
   WaitCursor wait;
   const std::string report = BuildTreeReport(tree_);
-  setup_.prompter.ShowReport(window_, report);
+  setup_.prompter.ShowReport(window(), report);
 }
 
 }  // namespace twinseek

@@ -14,9 +14,11 @@
 
 #include <limits>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/path_text.h"
+#include "base/win32/unique_handle.h"
 #include "base/win32/wide_text.h"
 
 namespace twinseek {
@@ -105,22 +107,6 @@ std::optional<DirEntry> FindEntry(const std::wstring& path) {
   FindClose(find);
   return MakeEntry(data.cFileName, data.cAlternateFileName, data);
 }
-
-// A handle closed at the end of its scope.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 enum class Listing { kListed, kUnsupported };
 
@@ -232,10 +218,10 @@ bool List(std::string_view folder, const FolderAdmission* admit, const EntryVisi
   const std::wstring path = Cp932ToWide(folder);
   if (path.empty()) return false;
   {
-    const ScopedHandle handle(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (handle.valid()) {
+    const OwnedHandle handle(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle) {
       std::optional<DWORD> volume;
       if (const std::optional<OpenFolder> open = Describe(handle.get(), path)) {
         if ((open->attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
@@ -250,10 +236,7 @@ bool List(std::string_view folder, const FolderAdmission* admit, const EntryVisi
 
 class Win32FileReader final : public FileReader {
  public:
-  Win32FileReader(HANDLE file, uint64_t size) : file_(file), size_(size) {}
-  ~Win32FileReader() override { CloseHandle(file_); }
-  Win32FileReader(const Win32FileReader&) = delete;
-  Win32FileReader& operator=(const Win32FileReader&) = delete;
+  Win32FileReader(OwnedHandle file, uint64_t size) : file_(std::move(file)), size_(size) {}
 
   uint64_t Size() const override { return size_; }
 
@@ -261,7 +244,7 @@ class Win32FileReader final : public FileReader {
     constexpr size_t kLargestRead = size_t{1} << 30;
     DWORD count = 0;
     const DWORD wanted = static_cast<DWORD>(capacity < kLargestRead ? capacity : kLargestRead);
-    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) return std::nullopt;
+    if (!ReadFile(file_.get(), buffer, wanted, &count, nullptr)) return std::nullopt;
     return static_cast<size_t>(count);
   }
 
@@ -269,46 +252,40 @@ class Win32FileReader final : public FileReader {
     if (offset > static_cast<uint64_t>(std::numeric_limits<LONGLONG>::max())) return false;
     LARGE_INTEGER distance;
     distance.QuadPart = static_cast<LONGLONG>(offset);
-    return SetFilePointerEx(file_, distance, nullptr, FILE_BEGIN) != 0;
+    return SetFilePointerEx(file_.get(), distance, nullptr, FILE_BEGIN) != 0;
   }
 
  private:
-  HANDLE file_;
+  OwnedHandle file_;
   uint64_t size_;
 };
 
 class Win32FileWriter final : public FileWriter {
  public:
-  explicit Win32FileWriter(HANDLE file) : file_(file) {}
-  ~Win32FileWriter() override { Close(); }
-  Win32FileWriter(const Win32FileWriter&) = delete;
-  Win32FileWriter& operator=(const Win32FileWriter&) = delete;
+  explicit Win32FileWriter(OwnedHandle file) : file_(std::move(file)) {}
 
   // One WriteFile for anything below 1 GiB; a call that takes fewer bytes
   // than asked (a full disk) fails the write.
   bool Write(const void* data, size_t size) override {
     constexpr size_t kLargestWrite = size_t{1} << 30;
-    if (file_ == INVALID_HANDLE_VALUE) return false;
+    if (!file_) return false;
     const char* next = static_cast<const char*>(data);
     while (size > 0) {
       const DWORD wanted = static_cast<DWORD>(size < kLargestWrite ? size : kLargestWrite);
       DWORD written = 0;
-      if (!WriteFile(file_, next, wanted, &written, nullptr) || written != wanted) return false;
+      if (!WriteFile(file_.get(), next, wanted, &written, nullptr) || written != wanted) return false;
       next += written;
       size -= written;
     }
     return true;
   }
 
-  bool Close() override {
-    if (file_ == INVALID_HANDLE_VALUE) return false;
-    const BOOL closed = CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    return closed != 0;
-  }
+  // Closed here rather than by the owner, to learn whether the system
+  // reported an error.
+  bool Close() override { return file_ && CloseHandle(file_.release()) != 0; }
 
  private:
-  HANDLE file_;
+  OwnedHandle file_;
 };
 
 FileError ToFileError(DWORD error) {
@@ -388,27 +365,19 @@ class Win32FileSystem final : public FileSystem {
   }
 
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
-    HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, read_sharing_, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    OwnedHandle file(CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, read_sharing_, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size)) {
-      CloseHandle(file);
-      return nullptr;
-    }
-    return std::make_unique<Win32FileReader>(file, static_cast<uint64_t>(size.QuadPart));
+    if (!file || !GetFileSizeEx(file.get(), &size)) return nullptr;
+    return std::make_unique<Win32FileReader>(std::move(file), static_cast<uint64_t>(size.QuadPart));
   }
 
   std::optional<FileIdentity> GetIdentity(std::string_view path) override {
-    HANDLE file = CreateFileW(Cp932ToWide(path).c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    const OwnedHandle file(CreateFileW(Cp932ToWide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION information;
-    const BOOL known = GetFileInformationByHandle(file, &information);
-    CloseHandle(file);
-    if (!known) return std::nullopt;
+    if (!file || !GetFileInformationByHandle(file.get(), &information)) return std::nullopt;
     return FileIdentity{information.dwVolumeSerialNumber,
                         Combine(information.nFileIndexHigh, information.nFileIndexLow)};
   }
@@ -416,10 +385,10 @@ class Win32FileSystem final : public FileSystem {
   std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
     const std::wstring wide = Cp932ToWide(path);
     if (wide.empty()) return nullptr;
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32FileWriter>(file);
+    OwnedHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
+    return std::make_unique<Win32FileWriter>(std::move(file));
   }
 
   bool CreateFolder(std::string_view path) override {

@@ -24,37 +24,28 @@
 #include <string>
 
 #include "base/file_system.h"
+#include "base/win32/dialog.h"
 #include "base/win32/prompter.h"
 
 namespace twinseek {
 
-class MoveTargetDialog {
+// Run(owner): runs the dialog modally, owned by owner, on the calling
+// thread. The destination (code page 932, an existing folder) when "実行"
+// succeeded; nothing when the user cancelled.
+class MoveTargetDialog final : public RequestDialog<std::string> {
  public:
   // Both must outlive the dialog; folders are created through file_system.
-  MoveTargetDialog(Prompter& prompter, FileSystem& file_system)
-      : prompter_(prompter), file_system_(file_system) {}
-  MoveTargetDialog(const MoveTargetDialog&) = delete;
-  MoveTargetDialog& operator=(const MoveTargetDialog&) = delete;
-
-  // Runs the dialog modally, owned by owner, on the calling thread. The
-  // destination (code page 932, an existing folder) when "実行" succeeded;
-  // nothing when the user cancelled.
-  std::optional<std::string> Run(HWND owner);
+  MoveTargetDialog(Prompter& prompter, FileSystem& file_system);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-  bool OnCommand(int id, int code);
+  bool OnButton(int id) override;
+  // "実行".
+  void OnOK() override;
   void OnBrowse();
-  void OnExecute();
   void Refuse(const char* message);
-  void SelectFolderField();
-
-  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
 
   Prompter& prompter_;
   FileSystem& file_system_;
-  HWND dialog_ = nullptr;
-  std::string destination_;
 };
 
 }  // namespace twinseek

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "base/file_system.h"
+#include "base/win32/dialog.h"
 #include "base/win32/worker_thread.h"
 #include "fileops/transfer.h"
 
@@ -33,16 +34,14 @@ namespace twinseek {
 inline constexpr char kMoveProgressTitle[] = "ファイルの移動";
 inline constexpr char kCopyProgressTitle[] = "ファイルのコピー";
 
-class TransferDialog {
+class TransferDialog final : public Dialog {
  public:
   // How long a run lasts before the window is shown, in milliseconds.
   static constexpr UINT kShowDelayMs = 500;
 
   // file_system must outlive the dialog; the worker moves and copies through
-  // it.
-  explicit TransferDialog(FileSystem& file_system) : file_system_(file_system) {}
-  TransferDialog(const TransferDialog&) = delete;
-  TransferDialog& operator=(const TransferDialog&) = delete;
+  // it. prompter, when given, tells of a failure inside the dialog.
+  explicit TransferDialog(FileSystem& file_system, Prompter* prompter = nullptr);
 
   // Moves or copies paths (code page 932) into folder, which must exist, as
   // TransferFiles does, with the window owned by owner. Returns the outcome
@@ -59,27 +58,30 @@ class TransferDialog {
     TransferKind kind = TransferKind::kMove;
   };
 
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-  static DWORD WINAPI WorkThread(void* self);
+  // The controls the worker writes to, fixed before it starts.
+  struct WorkerView {
+    HWND dialog = nullptr;
+    HWND progress = nullptr;
+    HWND file = nullptr;
+  };
 
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  void OnInit();
-  bool OnCommand(int id, int code);
+  bool OnInit() override;
+  bool OnButton(int id) override;
+  std::optional<INT_PTR> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnFault() override;
+  void OnOK() override {}
+  void OnCancel() override;
   void OnShowTimer();
-  void OnCancel();
   void OnWorkEnded();
   void KeepHidden(WINDOWPOS& position) const;
 
   // On the worker thread.
-  void Work();
-  bool ShowProgress(size_t done, size_t total);
-
-  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+  void Work(const WorkerView& view);
+  bool ShowProgress(const WorkerView& view, size_t done, size_t total);
 
   FileSystem& file_system_;
   Job job_;
   TransferOutcome outcome_;
-  HWND dialog_ = nullptr;
   bool may_show_ = false;
   std::atomic<int> cancel_{0};
   WorkerThread worker_;  // last: destroyed (joined) first

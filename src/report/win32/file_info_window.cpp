@@ -1,11 +1,11 @@
-// The file information window's dialog procedure, its pages and its layout,
-// and the file system through which it reads files by default.
+// The file information window's pages and its layout, and the file system
+// through which it reads files by default.
 #include "report/win32/file_info_window.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "base/win32/wide_text.h"
+#include "base/win32/dialog_controls.h"
 #include "base/win32/win32_file_system.h"
 #include "resources/file_info_window_ids.h"
 
@@ -41,21 +41,18 @@ RECT ChildRect(HWND child) {
 
 FileInfoWindow::FileInfoWindow() : FileInfoWindow(DefaultFileSystem()) {}
 
-FileInfoWindow::FileInfoWindow(FileSystem& file_system) : file_system_(file_system) {}
+FileInfoWindow::FileInfoWindow(FileSystem& file_system)
+    : Dialog(IDD_FILE_INFO_WINDOW), file_system_(file_system) {}
 
 FileInfoWindow::~FileInfoWindow() { Destroy(); }
 
 bool FileInfoWindow::Create(HWND owner) {
-  if (window_ != nullptr) return true;
+  if (window() != nullptr) return true;
   owner_ = owner;
-  CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FILE_INFO_WINDOW), owner,
-                     &FileInfoWindow::DialogProc, reinterpret_cast<LPARAM>(this));
-  return window_ != nullptr;
+  return Dialog::Create(owner);
 }
 
-void FileInfoWindow::Destroy() {
-  if (window_ != nullptr) DestroyWindow(window_);
-}
+void FileInfoWindow::Destroy() { End(0); }
 
 void FileInfoWindow::ShowFile(std::string_view path) {
   content_loaded_ = false;
@@ -67,73 +64,53 @@ void FileInfoWindow::ShowFile(std::string_view path) {
 }
 
 void FileInfoWindow::SetVisible(bool visible) {
-  if (window_ != nullptr) ShowWindow(window_, visible ? SW_SHOWNORMAL : SW_HIDE);
+  if (window() != nullptr) ShowWindow(window(), visible ? SW_SHOWNORMAL : SW_HIDE);
 }
 
 void FileInfoWindow::SelectPage(int page) {
-  if (window_ == nullptr) return;
-  SendMessageW(pages_, CB_SETCURSEL, static_cast<WPARAM>(page), 0);
+  if (window() == nullptr) return;
+  SendMessageW(Control(IDC_FILE_INFO_COMBO_PAGE), CB_SETCURSEL, static_cast<WPARAM>(page), 0);
   ShowSelectedPage();
 }
 
-INT_PTR CALLBACK FileInfoWindow::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lparam);
-    reinterpret_cast<FileInfoWindow*>(lparam)->window_ = window;
-  }
-  auto* self = reinterpret_cast<FileInfoWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-  return self != nullptr ? self->HandleMessage(message, wparam) : FALSE;
-}
-
-INT_PTR FileInfoWindow::HandleMessage(UINT message, WPARAM wparam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return FALSE;  // the hidden window takes no focus from its owner
-    case WM_SIZE:
-      Layout();
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wparam), HIWORD(wparam));
-      return TRUE;
-    case WM_SYSCOMMAND:
-      if (!OnSysCommand(wparam)) return FALSE;
-      SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
-      return TRUE;
-    case WM_DESTROY:
-      OnDestroy();
-      return FALSE;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window_, DWLP_USER, 0);
-      window_ = nullptr;
-      pages_ = nullptr;
-      return FALSE;
-    default:
-      return FALSE;
-  }
-}
-
-void FileInfoWindow::OnInitDialog() {
-  pages_ = GetDlgItem(window_, IDC_FILE_INFO_COMBO_PAGE);
-  for (const char* name : kPageNames) {
-    SendMessageW(pages_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp932ToWide(name).c_str()));
-  }
-  SendMessageW(pages_, CB_SETCURSEL, kAttributesPage, 0);
-  text_box_.emplace(GetDlgItem(window_, IDC_FILE_INFO_EDIT_TEXT));
+// The hidden window takes no focus from its owner.
+bool FileInfoWindow::OnInit() {
+  const HWND pages = Control(IDC_FILE_INFO_COMBO_PAGE);
+  for (const char* name : kPageNames) AddListEntry(pages, name);
+  SendMessageW(pages, CB_SETCURSEL, kAttributesPage, 0);
+  text_box_.emplace(Control(IDC_FILE_INFO_EDIT_TEXT));
   Layout();
   image_.emplace();
-  image_created_ = image_->Create(window_, ChildRect(text_box_->handle()));
+  image_created_ = image_->Create(window(), ChildRect(text_box_->handle()));
+  return false;
 }
 
-void FileInfoWindow::OnCommand(int id, int code) {
-  if (id == IDC_FILE_INFO_COMBO_PAGE && code == CBN_SELCHANGE) ShowSelectedPage();
+bool FileInfoWindow::OnCommand(int id, int code) {
+  if (id != IDC_FILE_INFO_COMBO_PAGE || code != CBN_SELCHANGE) return false;
+  ShowSelectedPage();
+  return true;
+}
+
+void FileInfoWindow::OnSize() { Layout(); }
+
+std::optional<INT_PTR> FileInfoWindow::OnMessage(UINT message, WPARAM wparam, LPARAM) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      if (!OnSysCommand(wparam)) return std::nullopt;
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
 }
 
 // The close box hides the window and unticks the owner's box; the content
 // stays until the next ShowFile.
 bool FileInfoWindow::OnSysCommand(WPARAM command) {
   if ((command & 0xFFF0) != SC_CLOSE) return false;
-  ShowWindow(window_, SW_HIDE);
+  ShowWindow(window(), SW_HIDE);
   if (owner_ != nullptr) SendMessageW(owner_, kFileInfoStateMessage, 0, 0);
   return true;
 }
@@ -146,12 +123,12 @@ void FileInfoWindow::OnDestroy() {
 }
 
 int FileInfoWindow::SelectedPage() const {
-  if (pages_ == nullptr) return kAttributesPage;
-  return static_cast<int>(SendMessageW(pages_, CB_GETCURSEL, 0, 0));
+  if (window() == nullptr) return kAttributesPage;
+  return static_cast<int>(SendMessageW(Control(IDC_FILE_INFO_COMBO_PAGE), CB_GETCURSEL, 0, 0));
 }
 
 void FileInfoWindow::ShowSelectedPage() {
-  if (window_ == nullptr || !text_box_ || !image_) return;
+  if (window() == nullptr || !text_box_ || !image_) return;
   if (!content_loaded_) {
     content_loaded_ = true;
     content_ = LoadFileContent(file_system_, path_);
@@ -206,20 +183,21 @@ void FileInfoWindow::ShowImagePage() {
 }
 
 void FileInfoWindow::Layout() {
-  if (window_ == nullptr || pages_ == nullptr || !text_box_) return;
+  const HWND pages = Control(IDC_FILE_INFO_COMBO_PAGE);
+  if (pages == nullptr || !text_box_) return;
   RECT client{};
-  GetClientRect(window_, &client);
+  GetClientRect(window(), &client);
   const int width = client.right;
   const int height = client.bottom;
   RECT field{};
-  GetWindowRect(pages_, &field);
+  GetWindowRect(pages, &field);
   const int field_height = field.bottom - field.top;
   // A drop-down list's window height is its height when open: room for every
   // page below the closed field, which alone takes the top.
-  const auto items = static_cast<int>(SendMessageW(pages_, CB_GETCOUNT, 0, 0));
-  const auto item_height = static_cast<int>(SendMessageW(pages_, CB_GETITEMHEIGHT, 0, 0));
+  const auto items = static_cast<int>(SendMessageW(pages, CB_GETCOUNT, 0, 0));
+  const auto item_height = static_cast<int>(SendMessageW(pages, CB_GETITEMHEIGHT, 0, 0));
   const int open_height = field_height + items * item_height + 2 * GetSystemMetrics(SM_CYBORDER);
-  SetWindowPos(pages_, nullptr, 0, 0, width, open_height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(pages, nullptr, 0, 0, width, open_height, SWP_NOZORDER | SWP_NOACTIVATE);
   const int top = field_height + kGap;
   const RECT page{0, top, width, std::max(height, top)};
   SetWindowPos(text_box_->handle(), nullptr, page.left, page.top, page.right - page.left,

@@ -20,13 +20,14 @@
 #include <string_view>
 
 #include "base/file_system.h"
+#include "base/win32/dialog.h"
 #include "report/file_info_text.h"
 #include "report/win32/image_preview_host.h"
 #include "report/win32/read_only_text_box.h"
 
 namespace twinseek {
 
-class FileInfoWindow {
+class FileInfoWindow final : public Dialog {
  public:
   // The private message the window sends its owner when the user closes it
   // with its close box: WPARAM 0 (the box "ファイルの情報を表示する(&I)" unticked).
@@ -37,16 +38,13 @@ class FileInfoWindow {
   FileInfoWindow();
   // Reads files through file_system, which outlives the window.
   explicit FileInfoWindow(FileSystem& file_system);
-  ~FileInfoWindow();
-  FileInfoWindow(const FileInfoWindow&) = delete;
-  FileInfoWindow& operator=(const FileInfoWindow&) = delete;
+  ~FileInfoWindow() override;
 
   // Creates the window hidden, owned by owner, with page 0 selected and the
   // image preview control created over the text box. False when the window
   // itself cannot be created.
   bool Create(HWND owner);
   void Destroy();
-  HWND window() const { return window_; }
 
   // Shows the file at path (code page 932), or clears the pages for an
   // empty text.
@@ -57,11 +55,10 @@ class FileInfoWindow {
   void SelectPage(int page);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  INT_PTR HandleMessage(UINT message, WPARAM wparam);
-
-  void OnInitDialog();
-  void OnCommand(int id, int code);
+  bool OnInit() override;
+  bool OnCommand(int id, int code) override;
+  void OnSize() override;
+  std::optional<INT_PTR> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   // True when the system command was the close box's, which is handled here.
   bool OnSysCommand(WPARAM command);
   void OnDestroy();
@@ -75,9 +72,7 @@ class FileInfoWindow {
   void Layout();
 
   FileSystem& file_system_;
-  HWND window_ = nullptr;
   HWND owner_ = nullptr;
-  HWND pages_ = nullptr;
   std::optional<ReadOnlyTextBox> text_box_;
   std::optional<ImagePreviewHost> image_;
   bool image_created_ = false;

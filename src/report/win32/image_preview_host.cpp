@@ -10,20 +10,17 @@ namespace {
 using AtlAxWinInitFunction = BOOL(WINAPI*)();
 using AtlAxGetControlFunction = HRESULT(WINAPI*)(HWND, IUnknown**);
 
-// The system's control hosting (atl.dll), loaded and initialised once per
-// process and kept: the "AtlAxWin" window class it registers lives as long
-// as the process, so the library must too. Null when it is missing.
+// The hosting's AtlAxGetControl; null when the library or an entry point is
+// missing. The library is never freed (see EnableControlHosting).
 AtlAxGetControlFunction AtlHosting() {
   static const AtlAxGetControlFunction get_control = []() -> AtlAxGetControlFunction {
-    HMODULE atl = LoadLibraryW(L"atl.dll");
+    const HMODULE atl = LoadLibraryW(L"atl.dll");
     if (atl == nullptr) return nullptr;
     auto init =
         reinterpret_cast<AtlAxWinInitFunction>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
     auto get = reinterpret_cast<AtlAxGetControlFunction>(
         reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
     if (init == nullptr || get == nullptr) return nullptr;
-    // The program enables the hosting at start-up already; a second
-    // registration of the window class answers FALSE and changes nothing.
     init();
     return get;
   }();
@@ -32,8 +29,10 @@ AtlAxGetControlFunction AtlHosting() {
 
 }  // namespace
 
+bool EnableControlHosting() { return AtlHosting() != nullptr; }
+
 ImagePreviewHost::~ImagePreviewHost() {
-  if (dispatch_ != nullptr) dispatch_->Release();
+  dispatch_.reset();
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
@@ -46,12 +45,9 @@ bool ImagePreviewHost::Create(HWND parent, const RECT& rect) {
                             rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   if (window_ == nullptr) return false;
-  IUnknown* control = nullptr;
-  if (SUCCEEDED(get_control(window_, &control)) && control != nullptr) {
-    control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch_));
-    control->Release();
-  }
-  if (dispatch_ == nullptr) {
+  ComPtr<IUnknown> control;
+  if (SUCCEEDED(get_control(window_, control.Receive()))) dispatch_ = control.Query<IDispatch>(IID_IDispatch);
+  if (!dispatch_) {
     // An empty host window is left when the control is not registered.
     DestroyWindow(window_);
     window_ = nullptr;

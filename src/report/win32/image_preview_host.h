@@ -10,11 +10,19 @@
 
 #include <string_view>
 
+#include "base/win32/com_ptr.h"
+
 namespace twinseek {
 
 // The control's class identifier, as the host names it (thumbctl/thumb_ctl_ids.h
 // gives the control the same one).
 inline constexpr const wchar_t* kThumbnailControlClsid = L"{5B0E3A52-8C41-4D7A-9F3E-2A6C1D7B9E41}";
+
+// Loads and initialises the system's control hosting (atl.dll) at the first
+// call, once per process, and keeps it for the rest of the process: the
+// window class "AtlAxWin" it registers lives as long. True when hosting is
+// available. The host enables it itself; the program does so at start-up.
+bool EnableControlHosting();
 
 class ImagePreviewHost {
  public:
@@ -27,7 +35,7 @@ class ImagePreviewHost {
   // Creates the control as a visible child of parent over rect (parent's
   // client coordinates). False when it cannot be created.
   bool Create(HWND parent, const RECT& rect);
-  bool created() const { return dispatch_ != nullptr; }
+  bool created() const { return static_cast<bool>(dispatch_); }
   HWND window() const { return window_; }
 
   void Show(int show_command);
@@ -38,7 +46,7 @@ class ImagePreviewHost {
 
  private:
   HWND window_ = nullptr;
-  IDispatch* dispatch_ = nullptr;
+  ComPtr<IDispatch> dispatch_;
 };
 
 }  // namespace twinseek

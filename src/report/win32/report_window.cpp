@@ -1,4 +1,4 @@
-// The report window's dialog procedure, its opening and its two buttons.
+// The report window's opening, its layout and its two buttons.
 #include "report/win32/report_window.h"
 
 #include <shellapi.h>
@@ -26,86 +26,59 @@ bool IsCapacityLimitedPlatform() {
 }
 
 ReportWindow::ReportWindow(Prompter& prompter, FileSystem& file_system)
-    : prompter_(prompter), file_system_(file_system) {}
+    : Dialog(IDD_REPORT_WINDOW, &prompter), prompter_(prompter), file_system_(file_system) {}
 
 ReportWindow::ReportWindow(Prompter& prompter, FileSystem& file_system, bool capacity_limited)
-    : prompter_(prompter), file_system_(file_system), capacity_limited_(capacity_limited) {}
+    : Dialog(IDD_REPORT_WINDOW, &prompter),
+      prompter_(prompter),
+      file_system_(file_system),
+      capacity_limited_(capacity_limited) {}
 
 void ReportWindow::Run(HWND owner, std::string_view text) {
   text_.assign(text);
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_REPORT_WINDOW), owner,
-                  &ReportWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+  Dialog::Run(owner);
   text_box_.reset();
   layout_.reset();
-  window_ = nullptr;
-}
-
-INT_PTR CALLBACK ReportWindow::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lparam);
-    reinterpret_cast<ReportWindow*>(lparam)->window_ = window;
-  }
-  auto* self = reinterpret_cast<ReportWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-  return self != nullptr ? self->HandleMessage(message, wparam, lparam) : FALSE;
-}
-
-INT_PTR ReportWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return TRUE;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wparam));
-      return TRUE;
-    case WM_SIZE:
-      if (layout_) layout_->Reposition();
-      return FALSE;
-    case WM_SIZING:
-      if (layout_) layout_->ClampSize(*reinterpret_cast<RECT*>(lparam));
-      SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
-      return TRUE;
-    default:
-      return FALSE;
-  }
 }
 
 // Runs before the window is first shown; a text saved instead of shown ends
 // the run here, so the window never appears.
-void ReportWindow::OnInitDialog() {
-  HWND edit = GetDlgItem(window_, IDC_REPORT_EDIT_TEXT);
+bool ReportWindow::OnInit() {
+  HWND edit = Control(IDC_REPORT_EDIT_TEXT);
   text_box_.emplace(edit);
   text_box_->SetText(text_);
 
   layout_.emplace();
-  layout_->Init(window_);
-  layout_->Add(GetDlgItem(window_, IDOK), kAnchorFollowRight | kAnchorFollowBottom);
-  layout_->Add(GetDlgItem(window_, IDC_REPORT_BUTTON_SAVE),
-               kAnchorStretchWidth | kAnchorFollowBottom);
+  layout_->Init(window());
+  layout_->Add(Control(IDOK), kAnchorFollowRight | kAnchorFollowBottom);
+  layout_->Add(Control(IDC_REPORT_BUTTON_SAVE), kAnchorStretchWidth | kAnchorFollowBottom);
   layout_->Add(edit, kAnchorStretchWidth | kAnchorStretchHeight);
 
-  if (!NeedsSaveBeforeShowing(text_.size(), CapacityLimited())) return;
-  const int answer = prompter_.ShowMessage(window_, kTooLargeQuestion, kReportQuestionCaption,
+  if (!NeedsSaveBeforeShowing(text_.size(), CapacityLimited())) return true;
+  const int answer = prompter_.ShowMessage(window(), kTooLargeQuestion, kReportQuestionCaption,
                                            MB_YESNO | MB_ICONQUESTION);
-  if (answer == IDYES && SaveInsteadOfShowing()) EndDialog(window_, IDOK);
+  if (answer == IDYES && SaveInsteadOfShowing()) End(IDOK);
+  return true;
 }
 
-void ReportWindow::OnCommand(int id) {
-  switch (id) {
-    case IDC_REPORT_BUTTON_SAVE:
-      OnSave();
-      break;
-    case IDOK:
-    case IDCANCEL:  // Escape, as the text box passes it on
-      EndDialog(window_, IDOK);
-      break;
-    default:
-      break;
-  }
+// "閉じる" and Escape (which the text box passes on) end the window.
+bool ReportWindow::OnButton(int id) {
+  if (id != IDC_REPORT_BUTTON_SAVE) return Dialog::OnButton(id);
+  OnSave();
+  return true;
+}
+
+void ReportWindow::OnSize() {
+  if (layout_) layout_->Reposition();
+}
+
+void ReportWindow::OnSizing(RECT& proposed) {
+  if (layout_) layout_->ClampSize(proposed);
 }
 
 void ReportWindow::OnSave() {
   const std::optional<std::string> path =
-      prompter_.ChooseSaveFile(window_, MakeRequest(kSaveInitialName, kSaveFilter));
+      prompter_.ChooseSaveFile(window(), MakeRequest(kSaveInitialName, kSaveFilter));
   if (!path) return;
   SaveOutcome outcome;
   {
@@ -113,32 +86,32 @@ void ReportWindow::OnSave() {
     outcome = SaveReportText(file_system_, *path, text_);
   }
   if (outcome != SaveOutcome::kSaved) {
-    prompter_.ShowMessage(window_, kWritingFailed, {}, MB_OK | MB_ICONSTOP);
+    prompter_.ShowMessage(window(), kWritingFailed, {}, MB_OK | MB_ICONSTOP);
   }
 }
 
 bool ReportWindow::SaveInsteadOfShowing() {
   const std::optional<std::string> path =
-      prompter_.ChooseSaveFile(window_, MakeRequest(kTooLargeInitialName, kTooLargeFilter));
+      prompter_.ChooseSaveFile(window(), MakeRequest(kTooLargeInitialName, kTooLargeFilter));
   if (!path) return false;
   WaitCursor wait;
   switch (SaveReportText(file_system_, *path, text_)) {
     case SaveOutcome::kCannotCreate:
-      prompter_.ShowMessage(window_, kCannotOpenForWriting, {}, MB_OK | MB_ICONEXCLAMATION);
+      prompter_.ShowMessage(window(), kCannotOpenForWriting, {}, MB_OK | MB_ICONEXCLAMATION);
       return false;
     case SaveOutcome::kWriteFailed:
-      prompter_.ShowMessage(window_, kWritingFailed, {}, MB_OK | MB_ICONSTOP);
+      prompter_.ShowMessage(window(), kWritingFailed, {}, MB_OK | MB_ICONSTOP);
       return false;
     case SaveOutcome::kSaved:
       break;
   }
-  const int answer = prompter_.ShowMessage(window_, kOpenNowQuestion, kReportQuestionCaption,
+  const int answer = prompter_.ShowMessage(window(), kOpenNowQuestion, kReportQuestionCaption,
                                            MB_YESNO | MB_ICONQUESTION);
   if (answer == IDYES) {
     const HINSTANCE result =
-        ShellExecuteW(window_, L"OPEN", Cp932ToWide(*path).c_str(), L"", nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(window(), L"OPEN", Cp932ToWide(*path).c_str(), L"", nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(result) <= 32) {
-      prompter_.ShowMessage(window_, kCannotOpenWithApplication, {}, MB_OK | MB_ICONEXCLAMATION);
+      prompter_.ShowMessage(window(), kCannotOpenWithApplication, {}, MB_OK | MB_ICONEXCLAMATION);
     }
   }
   return true;

@@ -19,21 +19,20 @@
 #include <string>
 #include <string_view>
 
-#include "app/win32/window_layout.h"
+#include "base/win32/window_layout.h"
 #include "base/file_system.h"
+#include "base/win32/dialog.h"
 #include "base/win32/prompter.h"
 #include "report/win32/read_only_text_box.h"
 
 namespace twinseek {
 
-class ReportWindow {
+class ReportWindow final : public Dialog {
  public:
   // Asks the system whether its text box is capacity-limited.
   ReportWindow(Prompter& prompter, FileSystem& file_system);
   // Behaves as on a platform that is (or is not) capacity-limited.
   ReportWindow(Prompter& prompter, FileSystem& file_system, bool capacity_limited);
-  ReportWindow(const ReportWindow&) = delete;
-  ReportWindow& operator=(const ReportWindow&) = delete;
 
   // Shows text (code page 932, "\r\n" line breaks) modally, owned by owner
   // (may be null), on the calling thread, which may be a worker's: returns
@@ -41,11 +40,10 @@ class ReportWindow {
   void Run(HWND owner, std::string_view text);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-
-  void OnInitDialog();
-  void OnCommand(int id);
+  bool OnInit() override;
+  bool OnButton(int id) override;
+  void OnSize() override;
+  void OnSizing(RECT& proposed) override;
   void OnSave();
   // The text too large to show: offers to save it and to open the file.
   // True when it was saved (the window is then to end unseen).
@@ -57,7 +55,6 @@ class ReportWindow {
   std::optional<bool> capacity_limited_;  // nothing: ask the system
 
   std::string text_;
-  HWND window_ = nullptr;
   std::optional<ReadOnlyTextBox> text_box_;
   std::optional<WindowLayout> layout_;
 };

@@ -59,14 +59,7 @@ DetectionWorker::DetectionWorker(ScanJob& job, const DetectionSetup& setup,
                                  const DetectionWindows& windows, Prompter& prompter)
     : job_(job), setup_(setup), windows_(windows), prompter_(prompter) {}
 
-DetectionWorker::~DetectionWorker() { thread_.Join(); }
-
-bool DetectionWorker::Start() { return thread_.Start(&DetectionWorker::ThreadProc, this); }
-
-DWORD WINAPI DetectionWorker::ThreadProc(void* self) {
-  static_cast<DetectionWorker*>(self)->Work();
-  return 0;
-}
+bool DetectionWorker::Start() { return thread_.Start([this] { Work(); }); }
 
 void DetectionWorker::Work() {
   WindowDetectionView view(windows_);

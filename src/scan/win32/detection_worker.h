@@ -32,14 +32,11 @@ struct DetectionWindows {
 
 class DetectionWorker {
  public:
-  // Everything given must outlive the worker. setup's view and prompt are
-  // replaced by the windows' and the prompter's.
+  // Everything given must outlive the worker, whose end waits for the
+  // thread to end. setup's view and prompt are replaced by the windows' and
+  // the prompter's.
   DetectionWorker(ScanJob& job, const DetectionSetup& setup, const DetectionWindows& windows,
                   Prompter& prompter);
-  // Waits for the thread to end.
-  ~DetectionWorker();
-  DetectionWorker(const DetectionWorker&) = delete;
-  DetectionWorker& operator=(const DetectionWorker&) = delete;
 
   // Starts the thread; the caller has set the job's running flag to 1 and
   // its cancel flag to 0. False when no thread could be made (the flags are
@@ -47,14 +44,13 @@ class DetectionWorker {
   bool Start();
 
  private:
-  static DWORD WINAPI ThreadProc(void* self);
   void Work();
 
   ScanJob& job_;
   DetectionSetup setup_;
   DetectionWindows windows_;
   Prompter& prompter_;
-  WorkerThread thread_;
+  WorkerThread thread_;  // last: joined first
 };
 
 }  // namespace twinseek

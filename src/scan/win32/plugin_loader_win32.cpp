@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
 
 #include "base/cp932.h"
+#include "base/win32/unique_handle.h"
 #include "base/win32/wide_text.h"
 
 namespace twinseek {
@@ -15,25 +17,13 @@ using TextEntry = const char*(__cdecl*)();
 using CallEntry = void(__cdecl*)();
 using CheckFileEntry = const char*(WINAPI*)(const char* path, WIN32_FIND_DATAA* data);
 
-// Owns one loaded module.
-class Module {
- public:
-  explicit Module(HMODULE handle) : handle_(handle) {}
-  ~Module() { FreeLibrary(handle_); }
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
-
-  // The entry point of that name as the type it is called through; null when
-  // it is not exported.
-  template <typename Entry>
-  Entry Find(const char* name) const {
-    const FARPROC address = GetProcAddress(handle_, name);
-    return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(address));
-  }
-
- private:
-  HMODULE handle_;
-};
+// The entry point of that name as the type it is called through; null when
+// the module does not export it.
+template <typename Entry>
+Entry Find(const OwnedModule& module, const char* name) {
+  const FARPROC address = GetProcAddress(module.get(), name);
+  return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(address));
+}
 
 std::optional<std::string> CopyText(const char* text) {
   if (text == nullptr) return std::nullopt;
@@ -79,13 +69,13 @@ WIN32_FIND_DATAA ToFindData(const DirEntry& entry) {
 
 class Win32PluginLibrary final : public PluginLibrary {
  public:
-  explicit Win32PluginLibrary(HMODULE handle)
-      : module_(handle),
-        return_message_(module_.Find<TextEntry>("ReturnMessage")),
-        check_file_(module_.Find<CheckFileEntry>("CheckFile")),
-        init_check_(module_.Find<CallEntry>("InitCheck")),
-        get_title_(module_.Find<TextEntry>("GetTitle")),
-        release_(module_.Find<CallEntry>("Release")) {}
+  explicit Win32PluginLibrary(OwnedModule module)
+      : module_(std::move(module)),
+        return_message_(Find<TextEntry>(module_, "ReturnMessage")),
+        check_file_(Find<CheckFileEntry>(module_, "CheckFile")),
+        init_check_(Find<CallEntry>(module_, "InitCheck")),
+        get_title_(Find<TextEntry>(module_, "GetTitle")),
+        release_(Find<CallEntry>(module_, "Release")) {}
 
   std::optional<std::string> GetTitle() override {
     return get_title_ ? CopyText(get_title_()) : std::nullopt;
@@ -113,7 +103,7 @@ class Win32PluginLibrary final : public PluginLibrary {
   }
 
  private:
-  Module module_;
+  OwnedModule module_;
   TextEntry return_message_;
   CheckFileEntry check_file_;
   CallEntry init_check_;
@@ -126,9 +116,9 @@ class Win32PluginLibrary final : public PluginLibrary {
 std::string PluginLibraryName(int slot) { return "TOOL" + std::to_string(slot) + ".DLL"; }
 
 std::unique_ptr<PluginLibrary> Win32PluginLoader::Load(int slot) {
-  const HMODULE handle = LoadLibraryW(Cp932ToWide(PluginLibraryName(slot)).c_str());
-  if (handle == nullptr) return nullptr;
-  return std::make_unique<Win32PluginLibrary>(handle);
+  OwnedModule module(LoadLibraryW(Cp932ToWide(PluginLibraryName(slot)).c_str()));
+  if (!module) return nullptr;
+  return std::make_unique<Win32PluginLibrary>(std::move(module));
 }
 
 }  // namespace twinseek

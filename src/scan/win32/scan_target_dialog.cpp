@@ -1,5 +1,5 @@
-// The scan target dialog's procedure, its commands, the exchange between the
-// criteria and the controls, and the enumeration worker.
+// The scan target dialog's commands, the exchange between the criteria and
+// the controls, and the enumeration worker.
 #include "scan/win32/scan_target_dialog.h"
 
 #include <commctrl.h>
@@ -7,34 +7,17 @@
 #include <optional>
 #include <string>
 
-#include "base/win32/wide_text.h"
+#include "base/win32/dialog_controls.h"
 #include "resources/scan_target_dialog_ids.h"
 #include "scan/name_patterns.h"
 #include "scan/scan_target_rules.h"
+#include "scan/win32/drop_intake.h"
 
 namespace twinseek {
 
 namespace {
 
 constexpr int64_t kSecondsPerDay = 86'400;
-
-std::string ControlText(HWND control) {
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(control, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return WideToCp932Lossy(text);
-}
-
-void SetControlText(HWND control, std::string_view text) {
-  SetWindowTextW(control, Cp932ToWide(text).c_str());
-}
-
-bool Checked(HWND control) { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void SetChecked(HWND control, bool checked) {
-  SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
 
 WORD ToWord(int value) { return static_cast<WORD>(value); }
 
@@ -65,8 +48,6 @@ void ReadDate(HWND picker, LocalTime& date) {
   date = LocalTime{system.wYear, system.wMonth, system.wDay, date.hour, date.minute, date.second, 0};
 }
 
-bool EscapeDown() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
-
 void PostWalkEnded(HWND dialog) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SCAN_BUTTON_DONE, BN_CLICKED), 0);
 }
@@ -74,35 +55,20 @@ void PostWalkEnded(HWND dialog) {
 }  // namespace
 
 ScanTargetDialog::ScanTargetDialog(ScanCriteria& criteria, Prompter& prompter, FileSystem& file_system)
-    : criteria_(criteria), prompter_(prompter), file_system_(file_system) {}
+    : Dialog(IDD_SCAN_TARGET_DIALOG, &prompter), criteria_(criteria), prompter_(prompter), file_system_(file_system) {}
 
 bool ScanTargetDialog::Run(HWND owner, ScanList& output) {
   criteria_.output = &output;
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_DATE_CLASSES};
   InitCommonControlsEx(&classes);
-  const INT_PTR result =
-      DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SCAN_TARGET_DIALOG), owner,
-                      &ScanTargetDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = Dialog::Run(owner);
   worker_.Join();
-  dialog_ = nullptr;
   return result == IDOK;
 }
 
-INT_PTR CALLBACK ScanTargetDialog::DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-    auto* self = reinterpret_cast<ScanTargetDialog*>(lparam);
-    self->dialog_ = dialog;
-    self->OnInit();
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<ScanTargetDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (self == nullptr || message != WM_COMMAND) return FALSE;
-  return self->OnCommand(LOWORD(wparam), HIWORD(wparam)) ? TRUE : FALSE;
-}
-
-bool ScanTargetDialog::OnCommand(int id, int code) {
-  if (code != BN_CLICKED) return false;
+// Enter (IDOK) does nothing (OnOK): only a walk that ended ends the dialog
+// with OK.
+bool ScanTargetDialog::OnButton(int id) {
   switch (id) {
     case IDC_SCAN_TOGGLE_START_DATE:
     case IDC_SCAN_TOGGLE_END_DATE:
@@ -116,21 +82,22 @@ bool ScanTargetDialog::OnCommand(int id, int code) {
     case IDC_SCAN_BUTTON_START:
       OnStart();
       return true;
-    case IDCANCEL:
-      OnCancel();
-      return true;
     case IDC_SCAN_BUTTON_DONE:
       OnWalkEnded();
       return true;
     default:
-      return false;
+      return Dialog::OnButton(id);
   }
 }
 
-void ScanTargetDialog::OnInit() {
+bool ScanTargetDialog::OnInit() {
   FillControls();
   EnableByToggles();
+  return true;
 }
+
+// The window ends at once; Run still waits for the walk, which stops soon.
+void ScanTargetDialog::OnFault() { criteria_.cancel = 1; }
 
 void ScanTargetDialog::OnToggle() {
   EnableAllControls(true);
@@ -141,7 +108,7 @@ void ScanTargetDialog::OnToggle() {
 void ScanTargetDialog::OnBrowse() {
   // A refused size field has its message and the focus: no chooser over it.
   if (!ReadControls()) return;
-  prompter_.ChooseFolder(dialog_, criteria_.location, kChooseFolderTitle);
+  prompter_.ChooseFolder(window(), criteria_.location, kChooseFolderTitle);
   SetControlText(Control(IDC_SCAN_EDIT_LOCATION), criteria_.location);
 }
 
@@ -154,11 +121,11 @@ void ScanTargetDialog::OnStart() {
   SetControlText(Control(IDC_SCAN_EDIT_LOCATION), criteria_.location);
   switch (check) {
     case StartCheck::kForbiddenPattern:
-      prompter_.ShowMessage(dialog_, kForbiddenPatternMessage, {}, MB_OK);
+      prompter_.ShowMessage(window(), kForbiddenPatternMessage, {}, MB_OK);
       SelectField(IDC_SCAN_EDIT_NAMES);
       return;
     case StartCheck::kBadLocation:
-      prompter_.ShowMessage(dialog_, kBadLocationMessage, {}, MB_OK | MB_ICONSTOP);
+      prompter_.ShowMessage(window(), kBadLocationMessage, {}, MB_OK | MB_ICONSTOP);
       SelectField(IDC_SCAN_EDIT_LOCATION);
       return;
     case StartCheck::kReady:
@@ -176,7 +143,7 @@ void ScanTargetDialog::OnCancel() {
     return;
   }
   ReadControls();
-  EndDialog(dialog_, IDCANCEL);
+  End(IDCANCEL);
 }
 
 void ScanTargetDialog::OnWalkEnded() {
@@ -189,7 +156,7 @@ void ScanTargetDialog::OnWalkEnded() {
     return;
   }
   ReadControls();
-  EndDialog(dialog_, IDOK);
+  End(IDOK);
 }
 
 // The exchange runs in one fixed order, both ways: start toggle, end toggle,
@@ -216,8 +183,8 @@ bool ScanTargetDialog::ReadControls() {
   criteria_.minimum_size_enabled = Checked(Control(IDC_SCAN_TOGGLE_MIN_SIZE));
   if (!ReadSize(IDC_SCAN_EDIT_MAX_SIZE, criteria_.maximum_size)) return false;
   if (!ReadSize(IDC_SCAN_EDIT_MIN_SIZE, criteria_.minimum_size)) return false;
-  criteria_.name_patterns = ControlText(Control(IDC_SCAN_EDIT_NAMES));
-  criteria_.location = ControlText(Control(IDC_SCAN_EDIT_LOCATION));
+  criteria_.name_patterns = ControlTextLossy(Control(IDC_SCAN_EDIT_NAMES));
+  criteria_.location = ControlTextLossy(Control(IDC_SCAN_EDIT_LOCATION));
   criteria_.include_subfolders = Checked(Control(IDC_SCAN_CHECK_SUBFOLDERS));
   ReadDate(Control(IDC_SCAN_DATE_START), criteria_.start_date);
   ReadDate(Control(IDC_SCAN_DATE_END), criteria_.end_date);
@@ -226,9 +193,9 @@ bool ScanTargetDialog::ReadControls() {
 
 // A size field must hold a number whether its toggle is pressed or not.
 bool ScanTargetDialog::ReadSize(int id, uint32_t& size) {
-  const std::optional<uint32_t> value = ParseSizeField(ControlText(Control(id)));
+  const std::optional<uint32_t> value = ParseSizeField(ControlTextLossy(Control(id)));
   if (!value) {
-    prompter_.ShowMessage(dialog_, kSizeFieldMessage, {}, MB_OK | MB_ICONEXCLAMATION);
+    prompter_.ShowMessage(window(), kSizeFieldMessage, {}, MB_OK | MB_ICONEXCLAMATION);
     SelectField(id);
     return false;
   }
@@ -237,7 +204,7 @@ bool ScanTargetDialog::ReadSize(int id, uint32_t& size) {
 }
 
 void ScanTargetDialog::EnableAllControls(bool enable) {
-  for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(window(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     EnableWindow(child, enable ? TRUE : FALSE);
   }
 }
@@ -252,17 +219,6 @@ void ScanTargetDialog::EnableByToggles() {
   follow(IDC_SCAN_TOGGLE_MAX_SIZE, IDC_SCAN_EDIT_MAX_SIZE);
 }
 
-// Focus on a text field with its whole text selected and the caret in view.
-void ScanTargetDialog::SelectField(int id) {
-  FocusControl(id);
-  SendMessageW(Control(id), EM_SETSEL, 0, -1);
-  SendMessageW(Control(id), EM_SCROLLCARET, 0, 0);
-}
-
-void ScanTargetDialog::FocusControl(int id) {
-  SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
-}
-
 void ScanTargetDialog::StartWalk() {
   EnableAllControls(false);
   EnableWindow(Control(IDCANCEL), TRUE);
@@ -270,7 +226,9 @@ void ScanTargetDialog::StartWalk() {
   criteria_.output->clear();
   criteria_.running = 1;
   criteria_.cancel = 0;
-  if (!worker_.Start(&ScanTargetDialog::WalkThread, this)) {
+  const HWND dialog = window();
+  const HWND status = Control(IDC_SCAN_STATUS);
+  if (!worker_.Start([this, dialog, status] { Walk(dialog, status); })) {
     // No thread, no walk: back to idle as after an interruption.
     criteria_.running = 0;
     criteria_.cancel = 1;
@@ -281,20 +239,13 @@ void ScanTargetDialog::StartWalk() {
   FocusControl(IDCANCEL);
 }
 
-DWORD WINAPI ScanTargetDialog::WalkThread(void* self) {
-  static_cast<ScanTargetDialog*>(self)->Walk();
-  return 0;
-}
-
 // On the worker thread: the status line is written by message, served by the
 // dialog's thread; the criteria are read once, into the request. The first
 // folder is always shown, the others at most every kStatusIntervalMs: a
 // message to the dialog's thread for each folder costs a walk of many small
 // folders more than the listing itself under Wine.
-void ScanTargetDialog::Walk() {
+void ScanTargetDialog::Walk(HWND dialog, HWND status) {
   constexpr ULONGLONG kStatusIntervalMs = 50;
-  const HWND dialog = dialog_;
-  const HWND status = Control(IDC_SCAN_STATUS);
   std::optional<ULONGLONG> shown_at;
   EnumerateFolder(MakeEnumerationRequest(criteria_,
                                          [status, &shown_at](const std::string& location) {
@@ -303,7 +254,7 @@ void ScanTargetDialog::Walk() {
                                            shown_at = now;
                                            SetControlText(status, location);
                                          }),
-                  file_system_, &EscapeDown);
+                  file_system_, &EscapeKeyDown);
   criteria_.running = 0;
   PostWalkEnded(dialog);
 }

@@ -25,19 +25,18 @@
 #include <cstdint>
 
 #include "base/file_system.h"
-#include "base/win32/worker_thread.h"
+#include "base/win32/dialog.h"
 #include "base/win32/prompter.h"
+#include "base/win32/worker_thread.h"
 #include "scan/enumeration.h"
 #include "scan/scan_list.h"
 
 namespace twinseek {
 
-class ScanTargetDialog {
+class ScanTargetDialog final : public Dialog {
  public:
   // The three must outlive the dialog; file_system is walked by the worker.
   ScanTargetDialog(ScanCriteria& criteria, Prompter& prompter, FileSystem& file_system);
-  ScanTargetDialog(const ScanTargetDialog&) = delete;
-  ScanTargetDialog& operator=(const ScanTargetDialog&) = delete;
 
   // Points the criteria's output at output and runs the dialog modally,
   // owned by owner. True when a walk ended without interruption (whatever
@@ -46,15 +45,14 @@ class ScanTargetDialog {
   bool Run(HWND owner, ScanList& output);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-  static DWORD WINAPI WalkThread(void* self);
-
-  void OnInit();
-  bool OnCommand(int id, int code);
+  bool OnInit() override;
+  bool OnButton(int id) override;
+  void OnFault() override;
   void OnToggle();
   void OnBrowse();
   void OnStart();
-  void OnCancel();
+  void OnOK() override {}
+  void OnCancel() override;
   void OnWalkEnded();
 
   void FillControls();
@@ -62,17 +60,14 @@ class ScanTargetDialog {
   bool ReadSize(int id, uint32_t& size);
   void EnableAllControls(bool enable);
   void EnableByToggles();
-  void SelectField(int id);
-  void FocusControl(int id);
   void StartWalk();
-  void Walk();
-
-  HWND Control(int id) const { return GetDlgItem(dialog_, id); }
+  // On the worker thread: the walk, its location shown in status, and the
+  // completion command posted to dialog.
+  void Walk(HWND dialog, HWND status);
 
   ScanCriteria& criteria_;
   Prompter& prompter_;
   FileSystem& file_system_;
-  HWND dialog_ = nullptr;
   WorkerThread worker_;  // last: destroyed (joined) first
 };
 

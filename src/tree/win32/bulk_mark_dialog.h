@@ -7,27 +7,24 @@
 
 #include <windows.h>
 
+#include "base/win32/dialog.h"
 #include "tree/bulk_mark.h"
 
 namespace twinseek {
 
-class BulkMarkDialog {
+// Run(owner, request): on OK fills request from the controls (mark positions
+// turned into mark codes) and returns true; on cancel returns false and
+// leaves request alone.
+class BulkMarkDialog final : public RequestDialog<BulkMarkRequest> {
  public:
-  // Runs the dialog modally, owned by owner. On OK fills request from the
-  // controls (mark positions turned into mark codes) and returns true; on
-  // cancel returns false and leaves request alone.
-  bool Run(HWND owner, BulkMarkRequest& request);
+  // prompter, when given, tells of a failure inside the dialog.
+  explicit BulkMarkDialog(Prompter* prompter = nullptr);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  bool OnCommand(int id, int code);
-  void OnInit();
+  bool OnInit() override;
+  bool OnButton(int id) override;
+  void OnOK() override;
   void EnableChosenMarkList();
-  void OnOK();
-
-  HWND dialog_ = nullptr;
-  BulkMarkRequest result_;
 };
 
 }  // namespace twinseek

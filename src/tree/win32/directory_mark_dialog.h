@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "base/win32/dialog.h"
 #include "base/win32/prompter.h"
 #include "tree/folder_marking.h"
 
@@ -18,35 +19,28 @@ inline constexpr const char* kDirectoryMarkChooserTitle = "削除する重複フ
 // 932 cannot hold: such a folder could never match a path of the tree.
 inline constexpr const char* kDirectoryMarkFolderCharsMessage = "フォルダ名に使用できない文字が含まれています。";
 
-class DirectoryMarkDialog {
+// Run(owner, request): on OK fills request from the controls (the folder not
+// validated, the mark position turned into a mark code) and returns true; on
+// cancel returns false and leaves request alone. OK with a folder text that
+// code page 932 cannot hold shows kDirectoryMarkFolderCharsMessage through
+// the prompter and keeps the dialog open with the field selected. "参照(&B)"
+// runs the prompter's folder chooser, owned by the dialog, with the field's
+// folder preselected.
+class DirectoryMarkDialog final : public RequestDialog<DirectoryMarkRequest> {
  public:
-  explicit DirectoryMarkDialog(Prompter& prompter) : prompter_(prompter) {}
-
-  // Runs the dialog modally, owned by owner. On OK fills request from the
-  // controls (the folder not validated, the mark position turned into a mark
-  // code) and returns true; on cancel returns false and leaves request alone.
-  // OK with a folder text that code page 932 cannot hold shows
-  // kDirectoryMarkFolderCharsMessage through the prompter and keeps the
-  // dialog open with the field selected. "参照(&B)" runs the prompter's
-  // folder chooser, owned by the dialog, with the field's folder preselected.
-  bool Run(HWND owner, DirectoryMarkRequest& request);
+  explicit DirectoryMarkDialog(Prompter& prompter);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-  INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
-  bool OnCommand(int id, int code);
-  void OnInit();
+  bool OnInit() override;
+  bool OnButton(int id) override;
+  void OnOK() override;
   void OnBrowse();
-  void OnOK();
   // Reads the controls into values; false when the folder text holds a
   // character that code page 932 cannot hold (values.folder is then empty).
   bool ReadControls(DirectoryMarkRequest& values) const;
   void FillControls(const DirectoryMarkRequest& values);
-  void SelectFolderField();
 
   Prompter& prompter_;
-  HWND dialog_ = nullptr;
-  DirectoryMarkRequest result_;
 };
 
 }  // namespace twinseek

@@ -10,14 +10,7 @@ FullCompareWorker::FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem&
                                      const FullCompareWindows& windows, Prompter& prompter)
     : job_(job), tree_(tree), file_system_(file_system), windows_(windows), prompter_(prompter) {}
 
-FullCompareWorker::~FullCompareWorker() { thread_.Join(); }
-
-bool FullCompareWorker::Start() { return thread_.Start(&FullCompareWorker::ThreadProc, this); }
-
-DWORD WINAPI FullCompareWorker::ThreadProc(void* self) {
-  static_cast<FullCompareWorker*>(self)->Work();
-  return 0;
-}
+bool FullCompareWorker::Start() { return thread_.Start([this] { Work(); }); }
 
 NodeHandle FullCompareWorker::CompareUnmarkedGroups(std::string& result) {
   FileComparer comparer(file_system_);

@@ -36,14 +36,11 @@ struct FullCompareWindows {
 
 class FullCompareWorker {
  public:
-  // Everything given must outlive the worker; tree must be usable from
-  // another thread (the main window's SharedResultTree).
+  // Everything given must outlive the worker, whose end waits for the
+  // thread to end; tree must be usable from another thread (the main
+  // window's SharedResultTree).
   FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem& file_system, const FullCompareWindows& windows,
                     Prompter& prompter);
-  // Waits for the thread to end.
-  ~FullCompareWorker();
-  FullCompareWorker(const FullCompareWorker&) = delete;
-  FullCompareWorker& operator=(const FullCompareWorker&) = delete;
 
   // Starts the thread; the caller has set the job's running flag to 1 and
   // its cancel flag to 0. False when no thread could be made (the flags are
@@ -51,7 +48,6 @@ class FullCompareWorker {
   bool Start();
 
  private:
-  static DWORD WINAPI ThreadProc(void* self);
   void Work();
   // Compares every group at 0 until the walk ends or the user stops it; the
   // group at which the walk stopped (kNoNode past the last).
@@ -62,7 +58,7 @@ class FullCompareWorker {
   FileSystem& file_system_;
   FullCompareWindows windows_;
   Prompter& prompter_;
-  WorkerThread thread_;
+  WorkerThread thread_;  // last: joined first
 };
 
 }  // namespace twinseek

@@ -45,16 +45,6 @@ void GatedFileSystem::OpenGate() {
   changed_.notify_all();
 }
 
-bool GatedFileSystem::ListFolder(std::string_view folder,
-                                 const std::function<bool(const DirEntry&)>& visit) {
-  return SystemFileSystem().ListFolder(folder, visit);
-}
-
-bool GatedFileSystem::ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
-                                             const EntryVisitor& visit) {
-  return SystemFileSystem().ListFolderWithIdentity(folder, admit, visit);
-}
-
 void GatedFileSystem::WaitAtGate(std::string_view path) {
   std::unique_lock lock(mutex_);
   if (!closed_ || path != gated_path_) return;
@@ -65,34 +55,12 @@ void GatedFileSystem::WaitAtGate(std::string_view path) {
 
 std::optional<DirEntry> GatedFileSystem::GetEntry(std::string_view path) {
   WaitAtGate(path);
-  return SystemFileSystem().GetEntry(path);
-}
-
-std::optional<uint32_t> GatedFileSystem::GetAttributes(std::string_view path) {
-  return SystemFileSystem().GetAttributes(path);
+  return target().GetEntry(path);
 }
 
 std::unique_ptr<FileReader> GatedFileSystem::OpenRead(std::string_view path) {
   WaitAtGate(path);
-  return SystemFileSystem().OpenRead(path);
-}
-
-std::unique_ptr<FileWriter> GatedFileSystem::CreateForWrite(std::string_view path) {
-  return SystemFileSystem().CreateForWrite(path);
-}
-
-std::optional<FileIdentity> GatedFileSystem::GetIdentity(std::string_view path) {
-  return SystemFileSystem().GetIdentity(path);
-}
-
-bool GatedFileSystem::CreateFolder(std::string_view path) { return SystemFileSystem().CreateFolder(path); }
-
-FileError GatedFileSystem::MoveFileTo(std::string_view from, std::string_view to) {
-  return SystemFileSystem().MoveFileTo(from, to);
-}
-
-FileError GatedFileSystem::CopyFileTo(std::string_view from, std::string_view to) {
-  return SystemFileSystem().CopyFileTo(from, to);
+  return target().OpenRead(path);
 }
 
 MainWindowHarness::MainWindowHarness(PluginLoader& plugin_loader, HarnessHelp help) {

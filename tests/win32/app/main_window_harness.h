@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/win32/main_window.h"
+#include "base/file_system_wrapper.h"
 #include "support/win32/fake_prompter.h"
 #include "support/win32/ui_driver.h"
 
@@ -22,7 +23,7 @@ namespace twinseek::testing {
 
 // The system's file system, except that reading the entry of one chosen
 // path, or opening it for reading, waits until the test opens the gate.
-class GatedFileSystem final : public FileSystem {
+class GatedFileSystem final : public FileSystemWrapper {
  public:
   // From now on, GetEntry(path) and OpenRead(path) wait at the gate.
   void CloseGate(std::string path);
@@ -30,17 +31,8 @@ class GatedFileSystem final : public FileSystem {
   bool WaitForReader();
   void OpenGate();
 
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override;
-  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
-                              const EntryVisitor& visit) override;
   std::optional<DirEntry> GetEntry(std::string_view path) override;
-  std::optional<uint32_t> GetAttributes(std::string_view path) override;
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override;
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override;
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override;
-  bool CreateFolder(std::string_view path) override;
-  FileError MoveFileTo(std::string_view from, std::string_view to) override;
-  FileError CopyFileTo(std::string_view from, std::string_view to) override;
 
  private:
   void WaitAtGate(std::string_view path);

@@ -20,7 +20,7 @@
 #include "fileops/win32/transfer_dialog.h"
 #include "resources/move_target_dialog_ids.h"
 #include "resources/transfer_dialog_ids.h"
-#include "support/forwarding_file_system.h"
+#include "base/file_system_wrapper.h"
 #include "support/temp_tree.h"
 #include "support/win32/fake_prompter.h"
 #include "support/win32/ui_driver.h"
@@ -163,7 +163,7 @@ TEST_F(MoveTargetDialogTest, BrowseOffersNothingAndPutsTheChosenFolderInTheBox) 
 
 // The system's file system, whose move or copy of the gated file (by its
 // position among the calls) waits until the test opens the gate.
-class GatedFileSystem final : public testing::ForwardingFileSystem {
+class GatedFileSystem final : public FileSystemWrapper {
  public:
   explicit GatedFileSystem(int gated_call) : gated_call_(gated_call) {}
   ~GatedFileSystem() override { CloseHandle(gate_); CloseHandle(reached_); }
@@ -173,11 +173,11 @@ class GatedFileSystem final : public testing::ForwardingFileSystem {
 
   FileError MoveFileTo(std::string_view from, std::string_view to) override {
     Pass();
-    return system().MoveFileTo(from, to);
+    return target().MoveFileTo(from, to);
   }
   FileError CopyFileTo(std::string_view from, std::string_view to) override {
     Pass();
-    return system().CopyFileTo(from, to);
+    return target().CopyFileTo(from, to);
   }
 
  private:

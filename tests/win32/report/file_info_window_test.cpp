@@ -13,7 +13,7 @@
 #include "base/win32/wide_text.h"
 #include "report/file_info_text.h"
 #include "resources/file_info_window_ids.h"
-#include "support/forwarding_file_system.h"
+#include "base/file_system_wrapper.h"
 #include "support/temp_tree.h"
 #include "support/win32/ui_driver.h"
 
@@ -26,11 +26,11 @@ constexpr std::string_view kControlMissing =
     "VellmorThumbCtlがインストールされていないため、画像を表示することはできません。";
 
 // The system's file system, counting how often each path is opened.
-class CountingFileSystem final : public testing::ForwardingFileSystem {
+class CountingFileSystem final : public FileSystemWrapper {
  public:
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
     ++opens[std::string(path)];
-    return system().OpenRead(path);
+    return target().OpenRead(path);
   }
 
   std::map<std::string, int> opens;

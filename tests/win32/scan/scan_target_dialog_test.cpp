@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "base/cp932.h"
+#include "base/file_system_wrapper.h"
+#include "base/win32/unique_handle.h"
 #include "base/win32/wide_text.h"
 #include "resources/scan_target_dialog_ids.h"
 #include "scan/name_patterns.h"
@@ -69,45 +71,33 @@ SYSTEMTIME PickerTime(HWND dialog, int id) {
 // The real file system, whose first listing stops at its first entry until
 // the test lets it go: a walk that is certainly still running when the test
 // presses "ｷｬﾝｾﾙ".
-class HeldFileSystem final : public FileSystem {
+class HeldFileSystem final : public FileSystemWrapper {
  public:
   HeldFileSystem()
       : entered_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
         released_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ~HeldFileSystem() override {
-    CloseHandle(entered_);
-    CloseHandle(released_);
-  }
-  HeldFileSystem(const HeldFileSystem&) = delete;
-  HeldFileSystem& operator=(const HeldFileSystem&) = delete;
 
-  bool WaitUntilHeld() { return WaitForSingleObject(entered_, 30000) == WAIT_OBJECT_0; }
-  void Release() { SetEvent(released_); }
+  bool WaitUntilHeld() { return WaitForSingleObject(entered_.get(), 30000) == WAIT_OBJECT_0; }
+  void Release() { SetEvent(released_.get()); }
 
   bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return SystemFileSystem().ListFolder(folder, [&](const DirEntry& entry) {
+    return target().ListFolder(folder, [&](const DirEntry& entry) {
       if (!held_.exchange(true)) {
-        SetEvent(entered_);
-        WaitForSingleObject(released_, 30000);
+        SetEvent(entered_.get());
+        WaitForSingleObject(released_.get(), 30000);
       }
       return visit(entry);
     });
   }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return SystemFileSystem().GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override {
-    return SystemFileSystem().GetAttributes(path);
-  }
-  std::unique_ptr<FileReader> OpenRead(std::string_view path) override { return SystemFileSystem().OpenRead(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override {
-    return SystemFileSystem().GetIdentity(path);
-  }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return SystemFileSystem().CreateForWrite(path);
+  // FileSystem's own: the folder's identity, then the held listing above.
+  bool ListFolderWithIdentity(std::string_view folder, const FolderAdmission& admit,
+                              const EntryVisitor& visit) override {
+    return FileSystem::ListFolderWithIdentity(folder, admit, visit);
   }
 
  private:
-  HANDLE entered_;
-  HANDLE released_;
+  OwnedHandle entered_;
+  OwnedHandle released_;
   std::atomic<bool> held_{false};
 };
 

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_system_wrapper.h"
 #include "support/temp_tree.h"
 #include "support/win32/fake_prompter.h"
 #include "tree/marks.h"
@@ -98,29 +99,19 @@ class ObservingPrompter final : public Prompter {
 
 // The system's files; opening the file at trigger_path asks the job to stop,
 // as the user pressing "終了" in the middle of a comparison would.
-class StoppingFileSystem final : public FileSystem {
+class StoppingFileSystem final : public FileSystemWrapper {
  public:
   explicit StoppingFileSystem(ScanJob& job) : job_(job) {}
 
   std::string trigger_path;
 
-  bool ListFolder(std::string_view folder, const std::function<bool(const DirEntry&)>& visit) override {
-    return system_.ListFolder(folder, visit);
-  }
-  std::optional<DirEntry> GetEntry(std::string_view path) override { return system_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return system_.GetAttributes(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return system_.GetIdentity(path); }
-  std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
-    return system_.CreateForWrite(path);
-  }
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override {
     if (path == trigger_path) job_.cancel = 1;
-    return system_.OpenRead(path);
+    return target().OpenRead(path);
   }
 
  private:
   ScanJob& job_;
-  FileSystem& system_ = SystemFileSystem();
 };
 
 class FullCompareWorkerTest : public ::testing::Test {

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "app/anchored_layout.h"
+#include "base/anchored_layout.h"
 
 namespace twinseek {
 
@@ -23,8 +23,6 @@ class WindowLayout {
   void Reposition() const;
   // Makes a proposed window rectangle at least as large as the opening one.
   void ClampSize(RECT& proposed) const;
-
-  const AnchoredLayout& geometry() const { return geometry_; }
 
  private:
   HWND owner_ = nullptr;

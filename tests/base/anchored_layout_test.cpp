@@ -1,7 +1,7 @@
 // The anchored layout's geometry: what each anchor flag does to a control on
 // a resize, that resizing back restores every control exactly, and the
 // smallest window rectangle a sizing drag may produce.
-#include "app/anchored_layout.h"
+#include "base/anchored_layout.h"
 
 #include <gtest/gtest.h>
 

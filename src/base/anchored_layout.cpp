@@ -1,6 +1,6 @@
 // The geometry of anchored controls: registration, placements for a new
 // client size, and the minimum window size.
-#include "app/anchored_layout.h"
+#include "base/anchored_layout.h"
 
 #include <algorithm>
 

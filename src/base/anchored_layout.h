@@ -77,7 +77,6 @@ class AnchoredLayout {
   // gives nothing and ClampSize changes nothing.
   void Init(const Rect& window, const Rect& client);
 
-  bool initialised() const { return initialised_; }
   const Rect& initial_window() const { return initial_window_; }
   const Rect& initial_client() const { return initial_client_; }
 

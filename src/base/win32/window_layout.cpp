@@ -1,5 +1,5 @@
 // Anchored controls moved with one deferred window positioning.
-#include "app/win32/window_layout.h"
+#include "base/win32/window_layout.h"
 
 namespace twinseek {
 namespace {
