@@ -13,6 +13,7 @@
 #include <winternl.h>
 
 #include <limits>
+#include <mutex>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -155,20 +156,45 @@ bool ListByFind(std::wstring pattern, const EntryVisitor& visit) {
 // Lists a folder through a handle of its own, whose information gives the
 // volume serial number of every entry's identity and the folder's own
 // identity for admit (may be null).
-// The volume serial numbers of the folders this thread listed last: the
-// first folder of a walk, then the one it is in at each level below. A
-// folder that is no reparse point (junction, mount point, link) lies on the
-// volume of the folder it is in, so the system is asked for the volume only
-// for the first folder of a walk and at reparse points: the question
+// The volume serial numbers of the folders listed last: the first folder of
+// a walk, then the one it is in at each level below. A folder that is no
+// reparse point (junction, mount point, link) lies on the volume of the
+// folder it is in, so the system is asked for the volume only for the first
+// folder of a walk and at reparse points: the question
 // (GetFileInformationByHandle) is answered under Wine by its mount manager in
 // another process and doubled the time of a walk over many small folders.
-struct ListedFolder {
-  std::wstring path;  // without a trailing separator
-  DWORD volume;
+// Which thread listed a folder does not matter; walks on two threads at once
+// only keep the chain short. (Not thread_local: with the static runtime a
+// thread_local with a destructor hangs the process at its exit.)
+class ListedFolders {
+ public:
+  // The volume of the folder at path (no trailing separator) when the folder
+  // it is in was the last one listed at its level and it is no reparse point.
+  std::optional<DWORD> VolumeOf(std::wstring_view path, DWORD attributes) {
+    const std::lock_guard<std::mutex> hold(mutex_);
+    const size_t separator = path.find_last_of(L"\\/");
+    const std::wstring_view parent = separator == std::wstring_view::npos ? L"" : path.substr(0, separator);
+    while (!chain_.empty() && chain_.back().path != parent) chain_.pop_back();
+    if (chain_.empty() || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return std::nullopt;
+    return chain_.back().volume;
+  }
+
+  void Listed(std::wstring_view path, DWORD volume) {
+    const std::lock_guard<std::mutex> hold(mutex_);
+    chain_.push_back(Folder{std::wstring(path), volume});
+  }
+
+ private:
+  struct Folder {
+    std::wstring path;
+    DWORD volume;
+  };
+  std::mutex mutex_;
+  std::vector<Folder> chain_;
 };
 
-std::vector<ListedFolder>& ListedFolders() {
-  thread_local std::vector<ListedFolder> folders;
+ListedFolders& Listed() {
+  static ListedFolders folders;
   return folders;
 }
 
@@ -183,9 +209,8 @@ struct OpenFolder {
 };
 
 // The attributes and identity of an open file: the file index costs the
-// system no more than the attributes; the volume is the one of the folder
-// it is in when that was listed last on this thread and it is no reparse
-// point.
+// system no more than the attributes; a folder's volume is the one of the
+// folder it is in when that was listed last and it is no reparse point.
 std::optional<OpenFolder> Describe(HANDLE handle, std::wstring_view path) {
   FILE_BASIC_INFO basic;
   if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) return std::nullopt;
@@ -199,18 +224,14 @@ std::optional<OpenFolder> Describe(HANDLE handle, std::wstring_view path) {
   if ((folder.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return folder;
 
   path = WithoutTrailingSeparators(path);
-  const size_t separator = path.find_last_of(L"\\/");
-  const std::wstring_view parent = separator == std::wstring_view::npos ? L"" : path.substr(0, separator);
-  std::vector<ListedFolder>& listed = ListedFolders();
-  while (!listed.empty() && listed.back().path != parent) listed.pop_back();
-  if (!listed.empty() && (folder.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-    folder.identity.volume = listed.back().volume;
-  } else {
+  std::optional<DWORD> volume = Listed().VolumeOf(path, folder.attributes);
+  if (!volume) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(handle, &information)) return std::nullopt;
-    folder.identity.volume = information.dwVolumeSerialNumber;
+    volume = information.dwVolumeSerialNumber;
   }
-  listed.push_back(ListedFolder{std::wstring(path), static_cast<DWORD>(folder.identity.volume)});
+  Listed().Listed(path, *volume);
+  folder.identity.volume = *volume;
   return folder;
 }
 

@@ -3,6 +3,8 @@
 #include <shlobj.h>
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "base/win32/wide_text.h"
 
@@ -21,12 +23,49 @@ std::optional<std::string> UsablePath(PCIDLIST_ABSOLUTE item) {
   return path;
 }
 
-// data is the wide path to preselect.
+// The folder to preselect: its item when the shell could parse the path,
+// and the path itself; reached once the chooser has said it selected it.
+struct Preselection {
+  PCIDLIST_ABSOLUTE item;
+  std::wstring_view path;
+  bool reached = false;
+};
+
+std::wstring_view WithoutTrailingSeparator(std::wstring_view path) {
+  while (path.size() > 3 && path.back() == L'\\') path.remove_suffix(1);
+  return path;
+}
+
+bool IsPreselection(const Preselection& preselection, PCIDLIST_ABSOLUTE item) {
+  wchar_t buffer[MAX_PATH] = {};
+  if (item == nullptr || !SHGetPathFromIDListW(item, buffer)) return false;
+  const std::wstring_view chosen = WithoutTrailingSeparator(buffer);
+  const std::wstring_view wanted = WithoutTrailingSeparator(preselection.path);
+  return CompareStringOrdinal(chosen.data(), static_cast<int>(chosen.size()), wanted.data(),
+                              static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL;
+}
+
+// data is the Preselection. The item is given rather than the path where
+// there is one, and given again if the chooser did not select it: the
+// chooser of Wine now and then finds nothing the first time (its folders
+// are filled as they are first expanded) and leaves its first folder
+// selected.
 int CALLBACK BrowseCallback(HWND chooser, UINT message, LPARAM param, LPARAM data) {
+  auto& preselection = *reinterpret_cast<Preselection*>(data);
   if (message == BFFM_INITIALIZED) {
-    SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, data);
+    constexpr int kAttempts = 3;
+    const std::wstring path(preselection.path);
+    for (int attempt = 0; attempt < kAttempts && !preselection.reached; ++attempt) {
+      if (preselection.item != nullptr) {
+        SendMessageW(chooser, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(preselection.item));
+      } else {
+        SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+      }
+    }
   } else if (message == BFFM_SELCHANGED) {
-    const bool usable = UsablePath(reinterpret_cast<PCIDLIST_ABSOLUTE>(param)).has_value();
+    const auto item = reinterpret_cast<PCIDLIST_ABSOLUTE>(param);
+    if (IsPreselection(preselection, item)) preselection.reached = true;
+    const bool usable = UsablePath(item).has_value();
     SendMessageW(chooser, BFFM_ENABLEOK, 0, usable ? TRUE : FALSE);
   }
   return 0;
@@ -53,10 +92,16 @@ bool ChooseFolder(HWND owner, std::string& path, std::string_view title, IMalloc
   info.pszDisplayName = display_name;
   info.lpszTitle = wide_title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  PIDLIST_ABSOLUTE initial_item = nullptr;
+  if (!initial.empty() && FAILED(SHParseDisplayName(initial.c_str(), nullptr, &initial_item, 0, nullptr))) {
+    initial_item = nullptr;
+  }
+  Preselection preselection{initial_item, initial};
   info.lpfn = &BrowseCallback;
-  info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
+  info.lParam = reinterpret_cast<LPARAM>(&preselection);
 
   PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+  CoTaskMemFree(initial_item);
   if (item == nullptr) return false;
   const std::optional<std::string> chosen = UsablePath(item);
   FreeItem(item, allocator);

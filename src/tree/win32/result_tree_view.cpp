@@ -1,5 +1,7 @@
 #include "tree/win32/result_tree_view.h"
 
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "base/win32/wide_text.h"
@@ -34,59 +36,74 @@ bool IsAddition(Kind kind) {
 // procedures rather than with SetWindowSubclass, which looks its data up with
 // GetProp on every message: under Wine that is a round trip to the server,
 // and a batch of changes costs the control and its parent several messages
-// per item. The hooks of a thread are few (two per view), so a short list
-// finds them.
+// per item. The hooks are few (two per view), so a short list finds them.
+// (One list for the process behind a lock, not one per thread: with the
+// static runtime a thread_local with a destructor hangs the process at its
+// exit.)
 struct ResultTreeView::Hook {
   HWND window;
   WNDPROC original;
   ResultTreeView* view;  // null once the view is gone but the hook stays
 };
 
-std::vector<ResultTreeView::Hook>& ResultTreeView::Hooks() {
-  thread_local std::vector<Hook> hooks;
+class ResultTreeView::HookList {
+ public:
+  void Add(const Hook& hook) {
+    const std::lock_guard<std::mutex> hold(mutex_);
+    hooks_.push_back(hook);
+  }
+
+  std::optional<Hook> Find(HWND window) {
+    const std::lock_guard<std::mutex> hold(mutex_);
+    for (const Hook& hook : hooks_) {
+      if (hook.window == window) return hook;
+    }
+    return std::nullopt;
+  }
+
+  // Puts the window's own procedure back, unless another one was put in
+  // front of ours since: then ours stays and only passes messages on.
+  void Detach(HWND window, WNDPROC procedure) {
+    const std::lock_guard<std::mutex> hold(mutex_);
+    for (auto hook = hooks_.begin(); hook != hooks_.end(); ++hook) {
+      if (hook->window != window) continue;
+      if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == procedure) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->original));
+        hooks_.erase(hook);
+      } else {
+        hook->view = nullptr;
+      }
+      return;
+    }
+  }
+
+  void Forget(HWND window) {
+    const std::lock_guard<std::mutex> hold(mutex_);
+    std::erase_if(hooks_, [window](const Hook& hook) { return hook.window == window; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<Hook> hooks_;
+};
+
+ResultTreeView::HookList& ResultTreeView::Hooks() {
+  static HookList hooks;
   return hooks;
 }
 
 void ResultTreeView::Attach(HWND window, WNDPROC procedure) {
   const auto original = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
-  Hooks().push_back(Hook{window, original, this});
-}
-
-// Puts the window's own procedure back, unless another one was put in front
-// of ours since: then ours stays and only passes messages on.
-void ResultTreeView::Detach(HWND window, WNDPROC procedure) {
-  auto& hooks = Hooks();
-  for (auto hook = hooks.begin(); hook != hooks.end(); ++hook) {
-    if (hook->window != window) continue;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == procedure) {
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook->original));
-      hooks.erase(hook);
-    } else {
-      hook->view = nullptr;
-    }
-    return;
-  }
+  Hooks().Add(Hook{window, original, this});
 }
 
 // Passes a message to the window's own procedure; the hook goes with the
 // window.
 LRESULT ResultTreeView::PassOn(const Hook& hook, UINT message, WPARAM wparam, LPARAM lparam) {
-  const HWND window = hook.window;
-  const WNDPROC original = hook.original;
-  const LRESULT result = CallWindowProcW(original, window, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    auto& hooks = Hooks();
-    std::erase_if(hooks, [window](const Hook& other) { return other.window == window; });
-  }
+  const LRESULT result = CallWindowProcW(hook.original, hook.window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) Hooks().Forget(hook.window);
   return result;
-}
-
-const ResultTreeView::Hook* ResultTreeView::HookOf(HWND window) {
-  for (const Hook& hook : Hooks()) {
-    if (hook.window == window) return &hook;
-  }
-  return nullptr;
 }
 
 ResultTreeView::ResultTreeView(HWND control, SharedResultTree& tree)
@@ -97,13 +114,13 @@ ResultTreeView::ResultTreeView(HWND control, SharedResultTree& tree)
 
 ResultTreeView::~ResultTreeView() {
   if (live_) KillTimer(control_, kLiveSyncTimer);
-  Detach(control_, &ResultTreeView::ControlProc);
-  Detach(parent_, &ResultTreeView::ParentProc);
+  Hooks().Detach(control_, &ResultTreeView::ControlProc);
+  Hooks().Detach(parent_, &ResultTreeView::ParentProc);
 }
 
 LRESULT CALLBACK ResultTreeView::ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  const Hook* hook = HookOf(window);
-  if (hook == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  const std::optional<Hook> hook = Hooks().Find(window);
+  if (!hook) return DefWindowProcW(window, message, wparam, lparam);
   if (ResultTreeView* view = hook->view) {
     if (message == kSyncMessage) {
       view->Sync();
@@ -123,8 +140,8 @@ LRESULT CALLBACK ResultTreeView::ControlProc(HWND window, UINT message, WPARAM w
 // answered here, and the tree follows the user's selection and expansion
 // before the parent hears of them.
 LRESULT CALLBACK ResultTreeView::ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  const Hook* hook = HookOf(window);
-  if (hook == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  const std::optional<Hook> hook = Hooks().Find(window);
+  if (!hook) return DefWindowProcW(window, message, wparam, lparam);
   ResultTreeView* view = hook->view;
   if (view != nullptr && message == WM_NOTIFY &&
       reinterpret_cast<const NMHDR*>(lparam)->hwndFrom == view->control_) {

@@ -54,11 +54,10 @@ class ResultTreeView {
 
  private:
   struct Hook;
-  static std::vector<Hook>& Hooks();
-  static const Hook* HookOf(HWND window);
+  class HookList;
+  static HookList& Hooks();
   static LRESULT PassOn(const Hook& hook, UINT message, WPARAM wparam, LPARAM lparam);
   void Attach(HWND window, WNDPROC procedure);
-  void Detach(HWND window, WNDPROC procedure);
   static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void AnswerMarks(NMTVDISPINFOW& request) const;
