@@ -42,22 +42,19 @@ template <typename Checksummer>
 void Register(const std::string& name, Checksummer checksum) {
   for (const BufferSize& size : kSizes) {
     benchmark::RegisterBenchmark(
-        ("crc32/" + name + "/" + size.name).c_str(),
-        [checksum, bytes = size.bytes](benchmark::State& state) {
+        ("crc32/" + name + "/" + size.name).c_str(), [checksum, bytes = size.bytes](benchmark::State& state) {
           const uint8_t* data = Buffer();
           for (auto _ : state) {
             benchmark::DoNotOptimize(checksum(data, bytes));
           }
-          state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                                  static_cast<int64_t>(bytes));
+          state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
         });
   }
 }
 
 void RegisterAll() {
-  Register("reference", [](const uint8_t* data, size_t length) {
-    return testing::Crc32Reference(data, length);
-  });
+  Register("reference",
+           [](const uint8_t* data, size_t length) { return testing::Crc32Reference(data, length); });
   for (const Crc32Form& form : Crc32Forms()) {
     if (!form.available) continue;
     Register(form.name, [update = form.update](const uint8_t* data, size_t length) {

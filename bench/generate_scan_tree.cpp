@@ -95,7 +95,8 @@ bool WriteRandomTree(const TreeShape& shape, const fs::path& root) {
     if (copy) {
       // A copy keeps its original's time, as copies made by the shell do.
       const fs::path& original = written[random() % written.size()];
-      if (fs::copy_file(original, path, error)) fs::last_write_time(path, fs::last_write_time(original), error);
+      if (fs::copy_file(original, path, error))
+        fs::last_write_time(path, fs::last_write_time(original), error);
     } else {
       Fill(content, shape.sizes[random() % shape.sizes.size()], random);
       if (!Write(path, content)) error = std::make_error_code(std::errc::io_error);

@@ -27,7 +27,8 @@ class InstantFileSystem final : public testing::IdentityOnlyFileSystem {
 std::vector<std::string> Paths(size_t count) {
   std::vector<std::string> paths;
   paths.reserve(count);
-  for (size_t i = 0; i < count; ++i) paths.push_back("C:\\data\\folder" + std::to_string(i % 97) + "\\file" + std::to_string(i) + ".dat");
+  for (size_t i = 0; i < count; ++i)
+    paths.push_back("C:\\data\\folder" + std::to_string(i % 97) + "\\file" + std::to_string(i) + ".dat");
   return paths;
 }
 
@@ -50,8 +51,16 @@ void RegisterInto(benchmark::State& state, size_t files_per_key) {
 void OneGrowingGroup(benchmark::State& state) { RegisterInto(state, SIZE_MAX); }
 void GroupsOfTwo(benchmark::State& state) { RegisterInto(state, 2); }
 
-BENCHMARK(OneGrowingGroup)->RangeMultiplier(4)->Range(1 << 10, 1 << 20)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
-BENCHMARK(GroupsOfTwo)->RangeMultiplier(4)->Range(1 << 10, 1 << 20)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK(OneGrowingGroup)
+    ->RangeMultiplier(4)
+    ->Range(1 << 10, 1 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oNLogN);
+BENCHMARK(GroupsOfTwo)
+    ->RangeMultiplier(4)
+    ->Range(1 << 10, 1 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oNLogN);
 
 }  // namespace
 }  // namespace twinseek

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     const int file = open(item.path().c_str(), O_RDONLY | O_CLOEXEC);
     if (file < 0) continue;
     ssize_t count;
-    while ((count = read(file, buffer.data(), buffer.size())) > 0) total += static_cast<unsigned long long>(count);
+    while ((count = read(file, buffer.data(), buffer.size())) > 0)
+      total += static_cast<unsigned long long>(count);
     close(file);
   }
   std::printf("%llu\n", total);

@@ -132,7 +132,8 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& argument
         const std::optional<uint32_t> number = ParseUnsigned(*text);
         if (!number) return "正の整数を入力してください。(" + argument + " " + *text + ")";
         if (argument == "--plugin") {
-          if (*number < 1 || *number > kPluginSlotCount) return "定義は 1 から 3 で指定してください。(" + *text + ")";
+          if (*number < 1 || *number > kPluginSlotCount)
+            return "定義は 1 から 3 で指定してください。(" + *text + ")";
           condition(options.conditions.plugins[*number - 1]);
         } else if (argument == "--min") {
           options.minimum_size = number;

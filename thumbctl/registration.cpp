@@ -108,8 +108,7 @@ STDAPI DllRegisterServer() {
 // registration for every user, in the machine's classes alone. Needs the
 // right to write them; any other command line is refused.
 STDAPI DllInstall(BOOL install, LPCWSTR command_line) {
-  if (command_line == nullptr ||
-      CompareStringOrdinal(command_line, -1, L"machine", -1, TRUE) != CSTR_EQUAL) {
+  if (command_line == nullptr || CompareStringOrdinal(command_line, -1, L"machine", -1, TRUE) != CSTR_EQUAL) {
     return E_INVALIDARG;
   }
   if (!install) return DeleteKeys(HKEY_LOCAL_MACHINE, false) ? S_OK : SELFREG_E_CLASS;

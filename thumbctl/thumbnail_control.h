@@ -76,7 +76,7 @@ class ThumbnailControl final : public IOleObject, public IOleInPlaceObject, publ
   LONG references_ = 1;
   ComPtr<IOleClientSite> client_site_;
   ComPtr<IOleInPlaceSite> in_place_site_;  // held while in-place active
-  SIZEL extent_{2540, 2540};                  // HIMETRIC
+  SIZEL extent_{2540, 2540};               // HIMETRIC
   PictureWindow view_;
 };
 

@@ -71,9 +71,9 @@ bool ListWithFind(const std::wstring& folder, Mode mode, std::vector<char>& buff
 }
 
 bool ListWithIds(const std::wstring& folder, Totals& totals, std::vector<std::wstring>& subfolders) {
-  HANDLE handle = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION volume;
   GetFileInformationByHandle(handle, &volume);
@@ -137,7 +137,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot list %s\n", argv[2]);
     return 1;
   }
-  std::printf("%llu files, %llu bytes listed, %llu bytes read\n", static_cast<unsigned long long>(totals.files),
+  std::printf("%llu files, %llu bytes listed, %llu bytes read\n",
+              static_cast<unsigned long long>(totals.files),
               static_cast<unsigned long long>(totals.listed_bytes),
               static_cast<unsigned long long>(totals.read_bytes));
   return 0;

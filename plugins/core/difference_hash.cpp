@@ -40,10 +40,12 @@ void GreyGrid::AddRow(uint32_t y, const uint32_t* pixels) {
   std::array<uint64_t, kLookColumns> line{};
   for (uint32_t x = 0; x < width_; ++x) {
     const uint64_t grey = Grey(pixels[x]);
-    ForEachShare(x, width_, kLookColumns, [&](uint32_t cell, uint64_t weight) { line[cell] += grey * weight; });
+    ForEachShare(x, width_, kLookColumns,
+                 [&](uint32_t cell, uint64_t weight) { line[cell] += grey * weight; });
   }
   ForEachShare(y, height_, kLookRows, [&](uint32_t row, uint64_t weight) {
-    for (uint32_t cell = 0; cell < kLookColumns; ++cell) sums_[row * kLookColumns + cell] += line[cell] * weight;
+    for (uint32_t cell = 0; cell < kLookColumns; ++cell)
+      sums_[row * kLookColumns + cell] += line[cell] * weight;
   });
 }
 

@@ -13,8 +13,8 @@ namespace {
 
 // The copy marks as FoldNameCharacters leaves them, written as bytes so that
 // they are code page 932 whatever the compiler's execution character set.
-constexpr std::string_view kKatakanaCopy = "\x83\x52\x83\x73\x81\x5B";    // コピー
-constexpr std::string_view kKatakanaNo = "\x83\x6D";                       // ノ (from の)
+constexpr std::string_view kKatakanaCopy = "\x83\x52\x83\x73\x81\x5B";  // コピー
+constexpr std::string_view kKatakanaNo = "\x83\x6D";                    // ノ (from の)
 constexpr std::string_view kEnglishCopy = "COPY";
 
 uint8_t Byte(std::string_view text, size_t pos) { return static_cast<uint8_t>(text[pos]); }
@@ -27,8 +27,8 @@ void AppendCode(std::string& out, uint16_t code) {
 // The fold of one double-byte character, or 0 when it has none.
 uint16_t WideFoldOf(uint16_t code) {
   const WideFold* end = kWideFolds + std::size(kWideFolds);
-  const WideFold* found =
-      std::lower_bound(kWideFolds, end, code, [](const WideFold& fold, uint16_t key) { return fold.code < key; });
+  const WideFold* found = std::lower_bound(
+      kWideFolds, end, code, [](const WideFold& fold, uint16_t key) { return fold.code < key; });
   return found != end && found->code == code ? found->folded : 0;
 }
 
@@ -99,7 +99,7 @@ bool StripEndMark(std::string& base) {
 // "~"). False when it starts with none.
 bool StripStartMark(std::string& base) {
   const std::pair<std::string_view, std::string_view> marks[] = {{kEnglishCopy, " OF "},
-                                                                  {kKatakanaCopy, " ~ "}};
+                                                                 {kKatakanaCopy, " ~ "}};
   for (const auto& [word, link] : marks) {
     if (base.substr(0, word.size()) != word) continue;
     const size_t number = NumberMarkAt(base, word.size());

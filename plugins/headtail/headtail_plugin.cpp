@@ -19,8 +19,9 @@ const char* __cdecl GetTitle(void) { return "先頭と末尾"; }
 void __cdecl InitCheck(void) {}
 
 const char* __stdcall CheckFile(const char* path, const WIN32_FIND_DATAA*) {
-  return answers.KeepForPath(
-      path, [](std::string_view checked) { return twinseek::HeadTailAnswer(twinseek::SystemFileSystem(), checked); });
+  return answers.KeepForPath(path, [](std::string_view checked) {
+    return twinseek::HeadTailAnswer(twinseek::SystemFileSystem(), checked);
+  });
 }
 
 const char* __cdecl ReturnMessage(void) { return answers.Message(); }

@@ -106,7 +106,7 @@ extern "C" {
  * about 7 full-width characters or 14 bytes show in full), or NULL to keep
  * "定義N".
  */
-const char *__cdecl GetTitle(void);
+const char* __cdecl GetTitle(void);
 
 /*
  * A search with the plug-in's box ticked is about to start on emptied
@@ -130,14 +130,14 @@ void __cdecl InitCheck(void);
  * (the key is the title of the file's group in the results) and free of line
  * breaks.
  */
-const char *__stdcall CheckFile(const char *path, const WIN32_FIND_DATAA *data);
+const char* __stdcall CheckFile(const char* path, const WIN32_FIND_DATAA* data);
 
 /*
  * Called after every CheckFile: a text that Twinseek appends unchanged to
  * the error log of the search (the user is offered the log at its end).
  * End each line with "\r\n": nothing is added. NULL or "" adds nothing.
  */
-const char *__cdecl ReturnMessage(void);
+const char* __cdecl ReturnMessage(void);
 
 /*
  * The plug-in's box was not ticked for a new search after InitCheck, or the

@@ -76,7 +76,8 @@ std::optional<uint64_t> GdiplusDecoder::LookHash(std::string_view path) {
     }
     const auto* first = static_cast<const BYTE*>(data.Scan0);
     for (UINT row = 0; row < rows; ++row) {
-      grid.AddRow(top + row, reinterpret_cast<const uint32_t*>(first + static_cast<ptrdiff_t>(row) * data.Stride));
+      grid.AddRow(top + row,
+                  reinterpret_cast<const uint32_t*>(first + static_cast<ptrdiff_t>(row) * data.Stride));
     }
     flat::GdipBitmapUnlockBits(bitmap.get(), &data);
   }

@@ -20,8 +20,9 @@ const char* __cdecl GetTitle(void) { return "画像の大きさ"; }
 void __cdecl InitCheck(void) {}
 
 const char* __stdcall CheckFile(const char* path, const WIN32_FIND_DATAA*) {
-  return answers.KeepForPath(
-      path, [](std::string_view checked) { return twinseek::PictureSizeAnswer(twinseek::SystemFileSystem(), checked); });
+  return answers.KeepForPath(path, [](std::string_view checked) {
+    return twinseek::PictureSizeAnswer(twinseek::SystemFileSystem(), checked);
+  });
 }
 
 const char* __cdecl ReturnMessage(void) { return answers.Message(); }

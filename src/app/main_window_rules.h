@@ -65,12 +65,12 @@ ButtonEnabling DecideButtons(const MainWindowState& state);
 
 // The enabling of the condition boxes and their frame.
 struct ConditionEnabling {
-  bool frame = false;          // group box "重複条件"
-  bool name = false;           // "名前(&N)"
-  bool extension = false;      // "拡張子(&E)"
-  bool size = false;           // "サイズ(&S)"
-  bool checksum = false;       // "CRC16(&B)"
-  bool modified_date = false;  // "更新日(&D)"
+  bool frame = false;            // group box "重複条件"
+  bool name = false;             // "名前(&N)"
+  bool extension = false;        // "拡張子(&E)"
+  bool size = false;             // "サイズ(&S)"
+  bool checksum = false;         // "CRC16(&B)"
+  bool modified_date = false;    // "更新日(&D)"
   std::array<bool, 3> plugin{};  // "定義1" to "定義3", slots 1 to 3
 
   bool operator==(const ConditionEnabling&) const = default;
@@ -93,15 +93,15 @@ bool FreeConditionsAfterRun(const MainWindowState& state);
 // commands.
 enum class MenuCommand : int {
   // "ファイル(&F)"
-  kSearch,        // "検索...(&S)"
-  kReset,         // "リセット(&R)"
+  kSearch,  // "検索...(&S)"
+  kReset,   // "リセット(&R)"
   // "ファイル操作(&F)" submenu
-  kDeleteFiles,   // "ファイルの削除(&D)"
-  kMoveFiles,     // "ファイルの移動(&M)"
-  kCopyFiles,     // "ファイルのコピー(&C)"
-  kExit,          // "終了(&X)"
+  kDeleteFiles,  // "ファイルの削除(&D)"
+  kMoveFiles,    // "ファイルの移動(&M)"
+  kCopyFiles,    // "ファイルのコピー(&C)"
+  kExit,         // "終了(&X)"
   // "編集(&E)"
-  kOpen,          // "開く(&O)"
+  kOpen,  // "開く(&O)"
   // "マークの設定(&S)" submenu
   kMarkNone,       // "&0 - 解除"
   kMarkDuplicate,  // "&1 - 重複"
@@ -120,8 +120,8 @@ enum class MenuCommand : int {
   kPickOne,       // "重複ファイルを1つ抜き出してマーク(&M)"
   kReport,        // "レポート(&R)"
   // "表示(&V)"
-  kThumbnail,         // "サムネイル(&T)"
-  kShowUniqueFiles,   // "非重複も表示(&S)"
+  kThumbnail,        // "サムネイル(&T)"
+  kShowUniqueFiles,  // "非重複も表示(&S)"
   // "ヘルプ(&H)"
   kHelp,   // "ヘルプ(&H)"
   kAbout,  // "バージョン情報(&A)"

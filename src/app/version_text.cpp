@@ -6,7 +6,8 @@ namespace twinseek {
 
 std::string VersionText(uint32_t version_ms, uint32_t version_ls) {
   std::string text = std::to_string(version_ms >> 16);
-  for (const uint32_t part : {version_ms & 0xffff, version_ls >> 16}) text.append(".").append(std::to_string(part));
+  for (const uint32_t part : {version_ms & 0xffff, version_ls >> 16})
+    text.append(".").append(std::to_string(part));
   if ((version_ls & 0xffff) != 0) text.append(".").append(std::to_string(version_ls & 0xffff));
   return text;
 }

@@ -7,9 +7,7 @@ namespace {
 
 #include "base/cp932_upper_table.inc"
 
-uint8_t Byte(std::string_view text, size_t pos) {
-  return static_cast<uint8_t>(text[pos]);
-}
+uint8_t Byte(std::string_view text, size_t pos) { return static_cast<uint8_t>(text[pos]); }
 
 // True when the byte at pos begins a character of two bytes.
 bool IsPairAt(std::string_view text, size_t pos) {
@@ -111,9 +109,7 @@ void UpperCaseInPlace(std::string& text) {
   }
 }
 
-bool EqualFolded(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && SameFolded(a, b);
-}
+bool EqualFolded(std::string_view a, std::string_view b) { return a.size() == b.size() && SameFolded(a, b); }
 
 bool StartsWithFolded(std::string_view text, std::string_view prefix) {
   if (prefix.size() > text.size()) return false;

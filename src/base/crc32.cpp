@@ -38,8 +38,8 @@ static_assert(kTables[0][1] == 0x77073096u && kTables[0][255] == 0x2D02EF8Du,
 
 // Little-endian whatever the host; compilers turn this into one load.
 inline uint32_t LoadLittle32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+         static_cast<uint32_t>(p[3]) << 24;
 }
 
 const Crc32Form& ChooseForm() {
@@ -59,14 +59,10 @@ uint32_t Crc32UpdatePortable(uint32_t state, const uint8_t* data, size_t length)
     const uint32_t b = LoadLittle32(data + 4);
     const uint32_t c = LoadLittle32(data + 8);
     const uint32_t d = LoadLittle32(data + 12);
-    state = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^
-            t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
-            t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^
-            t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^
-            t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^
-            t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^
-            t[3][d & 0xFF] ^ t[2][(d >> 8) & 0xFF] ^
-            t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
+    state = t[15][a & 0xFF] ^ t[14][(a >> 8) & 0xFF] ^ t[13][(a >> 16) & 0xFF] ^ t[12][a >> 24] ^
+            t[11][b & 0xFF] ^ t[10][(b >> 8) & 0xFF] ^ t[9][(b >> 16) & 0xFF] ^ t[8][b >> 24] ^
+            t[7][c & 0xFF] ^ t[6][(c >> 8) & 0xFF] ^ t[5][(c >> 16) & 0xFF] ^ t[4][c >> 24] ^ t[3][d & 0xFF] ^
+            t[2][(d >> 8) & 0xFF] ^ t[1][(d >> 16) & 0xFF] ^ t[0][d >> 24];
     data += 16;
     length -= 16;
   }
@@ -95,13 +91,11 @@ const Crc32Form& DispatchedCrc32Form() {
 }
 
 uint32_t Checksum(const void* data, size_t length) {
-  return ~DispatchedCrc32Form().update(0xFFFFFFFFu,
-                                       static_cast<const uint8_t*>(data), length);
+  return ~DispatchedCrc32Form().update(0xFFFFFFFFu, static_cast<const uint8_t*>(data), length);
 }
 
 void Crc32::Update(const void* data, size_t length) {
-  state_ = DispatchedCrc32Form().update(state_, static_cast<const uint8_t*>(data),
-                                        length);
+  state_ = DispatchedCrc32Form().update(state_, static_cast<const uint8_t*>(data), length);
 }
 
 }  // namespace twinseek

@@ -15,8 +15,7 @@
 
 namespace twinseek {
 
-using Crc32UpdateFunction = uint32_t (*)(uint32_t state, const uint8_t* data,
-                                         size_t length);
+using Crc32UpdateFunction = uint32_t (*)(uint32_t state, const uint8_t* data, size_t length);
 
 struct Crc32Form {
   const char* name;

@@ -13,8 +13,8 @@
 // PCLMULQDQ of a half by a 33-bit reflected constant K yields, read back as a
 // lane, x^32 * half * K; so the constants are x^(D+32) and x^(D-32) mod P.
 // At the end the single remaining lane is just 16 more message bytes, which
-// the portable form takes from a zero register before the last few bytes. The running register enters at the start the same way: XORed
-// into the first four bytes, after which the register is zero.
+// the portable form takes from a zero register before the last few bytes. The running register enters at the
+// start the same way: XORed into the first four bytes, after which the register is zero.
 #include "base/crc32_forms.h"
 
 #ifdef TWINSEEK_CRC32_X86
@@ -69,9 +69,8 @@ TWINSEEK_TARGET_PCLMUL_INLINE __m128i Load128(const uint8_t* p) {
 
 // `lane` moved forward by the distance of `k`, XORed with `next`.
 TWINSEEK_TARGET_PCLMUL_INLINE __m128i Fold128(__m128i lane, __m128i k, __m128i next) {
-  return _mm_xor_si128(_mm_xor_si128(_mm_clmulepi64_si128(lane, k, 0x00),
-                                     _mm_clmulepi64_si128(lane, k, 0x11)),
-                       next);
+  return _mm_xor_si128(
+      _mm_xor_si128(_mm_clmulepi64_si128(lane, k, 0x00), _mm_clmulepi64_si128(lane, k, 0x11)), next);
 }
 
 }  // namespace
@@ -135,9 +134,7 @@ TWINSEEK_TARGET_AVX512_INLINE __m512i Constant512(FoldPair pair) {
   return _mm512_set_epi64(high, low, high, low, high, low, high, low);
 }
 
-TWINSEEK_TARGET_AVX512_INLINE __m512i Load512(const uint8_t* p) {
-  return _mm512_loadu_si512(p);
-}
+TWINSEEK_TARGET_AVX512_INLINE __m512i Load512(const uint8_t* p) { return _mm512_loadu_si512(p); }
 
 TWINSEEK_TARGET_AVX512_INLINE __m512i Fold512(__m512i lanes, __m512i k, __m512i next) {
   return _mm512_ternarylogic_epi64(_mm512_clmulepi64_epi128(lanes, k, 0x00),
@@ -158,8 +155,8 @@ TWINSEEK_TARGET_AVX512
 uint32_t Crc32UpdateAvx512(uint32_t state, const uint8_t* data, size_t length) {
   if (length < 256) return Crc32UpdatePclmul(state, data, length);
 
-  __m512i x0 = _mm512_xor_si512(Load512(data),
-                                _mm512_zextsi128_si512(_mm_cvtsi32_si128(static_cast<int>(state))));
+  __m512i x0 =
+      _mm512_xor_si512(Load512(data), _mm512_zextsi128_si512(_mm_cvtsi32_si128(static_cast<int>(state))));
   __m512i x1 = Load512(data + 64);
   __m512i x2 = Load512(data + 128);
   __m512i x3 = Load512(data + 192);

@@ -22,15 +22,23 @@ class FileSystemWrapper : public FileSystem {
     return target_.ListFolderWithIdentity(folder, admit, visit);
   }
   std::optional<DirEntry> GetEntry(std::string_view path) override { return target_.GetEntry(path); }
-  std::optional<uint32_t> GetAttributes(std::string_view path) override { return target_.GetAttributes(path); }
+  std::optional<uint32_t> GetAttributes(std::string_view path) override {
+    return target_.GetAttributes(path);
+  }
   std::unique_ptr<FileReader> OpenRead(std::string_view path) override { return target_.OpenRead(path); }
-  std::optional<FileIdentity> GetIdentity(std::string_view path) override { return target_.GetIdentity(path); }
+  std::optional<FileIdentity> GetIdentity(std::string_view path) override {
+    return target_.GetIdentity(path);
+  }
   std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
     return target_.CreateForWrite(path);
   }
   bool CreateFolder(std::string_view path) override { return target_.CreateFolder(path); }
-  FileError MoveFileTo(std::string_view from, std::string_view to) override { return target_.MoveFileTo(from, to); }
-  FileError CopyFileTo(std::string_view from, std::string_view to) override { return target_.CopyFileTo(from, to); }
+  FileError MoveFileTo(std::string_view from, std::string_view to) override {
+    return target_.MoveFileTo(from, to);
+  }
+  FileError CopyFileTo(std::string_view from, std::string_view to) override {
+    return target_.CopyFileTo(from, to);
+  }
 
  protected:
   FileSystem& target() { return target_; }

@@ -58,8 +58,9 @@ struct TransferResult {
 TransferResult TransferOne(FileSystem& file_system, const std::string& source, Destination& destination,
                            TransferKind kind) {
   const size_t separator = LastSeparator(source);
-  const std::string_view name =
-      separator == std::string_view::npos ? std::string_view(source) : std::string_view(source).substr(separator + 1);
+  const std::string_view name = separator == std::string_view::npos
+                                    ? std::string_view(source)
+                                    : std::string_view(source).substr(separator + 1);
   if (name.empty()) return {FileError::kNotFound};
   if (kind == TransferKind::kMove && destination.Holds(source)) {
     // Already where it should go: moving it would only rename it.
@@ -118,8 +119,7 @@ std::string FreeNameIn(std::string_view folder, std::string_view name,
 }
 
 TransferOutcome TransferFiles(FileSystem& file_system, const std::vector<std::string>& paths,
-                              std::string_view folder, TransferKind kind,
-                              const TransferProgress& progress) {
+                              std::string_view folder, TransferKind kind, const TransferProgress& progress) {
   TransferOutcome outcome;
   Destination destination(file_system, folder);
   const size_t total = paths.size();
@@ -145,7 +145,8 @@ std::string TransferFailureReport(const TransferOutcome& outcome, TransferKind k
   const bool move = kind == TransferKind::kMove;
   if (!outcome.failed.empty()) {
     report += std::to_string(outcome.failed.size());
-    report += move ? "個のファイルを移動できませんでした。\r\n" : "個のファイルをコピーできませんでした。\r\n";
+    report +=
+        move ? "個のファイルを移動できませんでした。\r\n" : "個のファイルをコピーできませんでした。\r\n";
     for (const TransferFailure& failure : outcome.failed) {
       report += failure.path;
       report += ": ";

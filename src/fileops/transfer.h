@@ -36,10 +36,10 @@ struct TransferFailure {
 };
 
 struct TransferOutcome {
-  std::vector<std::string> done;         // source paths moved or copied, in order
-  std::vector<TransferFailure> failed;   // in order
-  bool cancelled = false;                // the progress callback asked to stop
-  size_t not_handled = 0;                // paths left untouched after a cancel
+  std::vector<std::string> done;        // source paths moved or copied, in order
+  std::vector<TransferFailure> failed;  // in order
+  bool cancelled = false;               // the progress callback asked to stop
+  size_t not_handled = 0;               // paths left untouched after a cancel
 };
 
 // Called before each file (done = files handled so far, total = all of them)
@@ -56,8 +56,7 @@ using TransferProgress = std::function<bool(size_t done, size_t total)>;
 // backslash, ".", "..", a short name, a link): it is reported as failed with
 // in_destination set. progress may be empty.
 TransferOutcome TransferFiles(FileSystem& file_system, const std::vector<std::string>& paths,
-                              std::string_view folder, TransferKind kind,
-                              const TransferProgress& progress);
+                              std::string_view folder, TransferKind kind, const TransferProgress& progress);
 
 // The text that tells the user what went wrong, for the report window: a
 // first line with the number of failed files, one line "path: reason" per

@@ -59,8 +59,7 @@ std::string LocalTimeText(const LocalTime& time) {
   if (time.month < 1 || time.month > 12) return {};
   char text[64];
   std::snprintf(text, sizeof text, "%d/%02d/%02d(%s) %02d:%02d:%02d", time.year, time.month, time.day,
-                kDayNames[DayOfWeek(time.year, time.month, time.day)], time.hour, time.minute,
-                time.second);
+                kDayNames[DayOfWeek(time.year, time.month, time.day)], time.hour, time.minute, time.second);
   return text;
 }
 
@@ -98,8 +97,8 @@ FileContent LoadFileContent(FileSystem& file_system, std::string_view path) {
   const std::unique_ptr<FileReader> reader = file_system.OpenRead(path);
   if (reader == nullptr) return content;
   if (const std::optional<DirEntry> entry = file_system.GetEntry(path)) {
-    content.attributes_text = AttributesText(reader->Size(), entry->last_write_time,
-                                             entry->creation_time, entry->attributes);
+    content.attributes_text =
+        AttributesText(reader->Size(), entry->last_write_time, entry->creation_time, entry->attributes);
   }
   // One read: what it does not fill stays zero, also after a read error.
   if (!reader->Read(content.head.data(), kHeadSize)) content.head.fill('\0');

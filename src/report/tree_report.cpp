@@ -20,9 +20,8 @@ void WalkInReportOrder(const ResultTree& tree, Visit&& visit) {
 std::string BuildTreeReport(const ResultTree& tree) {
   // The text is sized by a first walk, so it is allocated once.
   size_t size = 0;
-  WalkInReportOrder(tree, [&](const std::string& text, bool is_group) {
-    size += text.size() + (is_group ? 3 : 2);
-  });
+  WalkInReportOrder(
+      tree, [&](const std::string& text, bool is_group) { size += text.size() + (is_group ? 3 : 2); });
   std::string report;
   report.reserve(size);
   WalkInReportOrder(tree, [&](const std::string& text, bool is_group) {

@@ -32,10 +32,7 @@ std::string NewDuplicatesMessage(int count) {
   return text;
 }
 
-DetectionRun::DetectionRun(const DetectionSetup& setup)
-    : setup_(setup) {
-  key_.reserve(kKeyReserve);
-}
+DetectionRun::DetectionRun(const DetectionSetup& setup) : setup_(setup) { key_.reserve(kKeyReserve); }
 
 DetectionResult DetectionRun::Run(const ScanList& scan_list, const std::atomic<int>& cancel) {
   result_ = DetectionResult{};
@@ -83,8 +80,7 @@ void DetectionRun::ScanFile(const ScanItem& item, size_t position, ChecksumAhead
   // A file whose content nobody could read matches nothing: it is left out
   // like one whose entry cannot be read (its error lines tell why).
   if (!checksum) return;
-  BuildDuplicateKey(path, *entry, setup_.conditions, *checksum, setup_.plugins, key_,
-                    result_.error_log);
+  BuildDuplicateKey(path, *entry, setup_.conditions, *checksum, setup_.plugins, key_, result_.error_log);
   const Registration registration =
       setup_.index.Register(key_, path, setup_.tree, setup_.file_system, entry->identity);
   if (registration == Registration::kGroupOpened || registration == Registration::kAppended) {
@@ -108,8 +104,7 @@ void DetectionRun::Conclude() {
     prompt->ShowReport(result_.error_log);
   }
   if (result_.new_duplicates > 0) {
-    prompt->Ask(NewDuplicatesMessage(result_.new_duplicates), MessageButtons::kOk,
-                MessageIcon::kInformation);
+    prompt->Ask(NewDuplicatesMessage(result_.new_duplicates), MessageButtons::kOk, MessageIcon::kInformation);
   } else {
     prompt->Ask(kNoNewDuplicatesMessage, MessageButtons::kOk, MessageIcon::kExclamation);
   }

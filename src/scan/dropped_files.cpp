@@ -46,8 +46,7 @@ void WalkDroppedFolder(FileSystem& file_system, const std::string& folder, ScanL
 }
 
 ScanList CollectDroppedItems(FileSystem& file_system, const std::vector<DroppedItem>& items,
-                             const FolderQuestion& ask_for_folders,
-                             const EscapeProbe& escape_down) {
+                             const FolderQuestion& ask_for_folders, const EscapeProbe& escape_down) {
   ScanList list;
   std::optional<bool> take_folders;
   for (const DroppedItem& item : items) {

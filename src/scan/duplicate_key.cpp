@@ -101,8 +101,7 @@ void AppendFileFragments(const DirEntry& entry, const Conditions& conditions, ui
 }
 
 void BuildDuplicateKey(std::string_view path, const DirEntry& entry, const Conditions& conditions,
-                       uint32_t checksum, PluginSlots& plugins, std::string& key,
-                       std::string& error_log) {
+                       uint32_t checksum, PluginSlots& plugins, std::string& key, std::string& error_log) {
   AppendFileFragments(entry, conditions, checksum, key);
   if (conditions.AnyPlugin()) plugins.AppendFragments(conditions.plugins, path, entry, key, error_log);
 }

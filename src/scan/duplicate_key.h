@@ -41,7 +41,6 @@ struct Conditions {
 // The conditions ticked when the main window opens: size and date.
 Conditions DefaultConditions();
 
-
 // Writes into key (replacing what it held, keeping its storage) the name,
 // extension, date, size and checksum fragments the conditions ask for, from
 // the entry of the file (its long name, size and last-write time). checksum
@@ -53,7 +52,6 @@ void AppendFileFragments(const DirEntry& entry, const Conditions& conditions, ui
 // which get the path as the scan list holds it and the entry; a plug-in's
 // message is appended to error_log unchanged.
 void BuildDuplicateKey(std::string_view path, const DirEntry& entry, const Conditions& conditions,
-                       uint32_t checksum, PluginSlots& plugins, std::string& key,
-                       std::string& error_log);
+                       uint32_t checksum, PluginSlots& plugins, std::string& key, std::string& error_log);
 
 }  // namespace twinseek

@@ -83,8 +83,8 @@ struct FolderListing {
 // Lists the files of a folder. The subfolders are gathered on the way: when
 // the listing runs to its end they are the ones a second listing would give,
 // and that listing is spared.
-FolderListing ListFiles(const EnumerationRequest& request, const std::string& location, FileSystem& file_system,
-                        const EscapeProbe& escape_down, EnteredFolders& entered) {
+FolderListing ListFiles(const EnumerationRequest& request, const std::string& location,
+                        FileSystem& file_system, const EscapeProbe& escape_down, EnteredFolders& entered) {
   const FileFilter filter(request);
   std::vector<DirEntry> subfolders;
   bool refused = false;

@@ -40,7 +40,7 @@ struct ScanCriteria {
 
   std::atomic<int> cancel{0};   // 1 asks the walk to stop
   std::atomic<int> running{0};  // 1 while the walk runs
-  ScanList* output = nullptr;  // the scan list; set before each use
+  ScanList* output = nullptr;   // the scan list; set before each use
   bool start_date_enabled = false;
   bool end_date_enabled = false;
   bool maximum_size_enabled = false;

@@ -39,8 +39,7 @@ class FileChecksum {
   // limit. chunk_size: the bytes read at a time (at least 1); the buffer is
   // allocated at the first file that needs it, and again at a later file if
   // that failed.
-  FileChecksum(FileSystem& file_system, uint32_t load_limit_kb,
-               size_t chunk_size = kDefaultChunkSize);
+  FileChecksum(FileSystem& file_system, uint32_t load_limit_kb, size_t chunk_size = kDefaultChunkSize);
   FileChecksum(const FileChecksum&) = delete;
   FileChecksum& operator=(const FileChecksum&) = delete;
 

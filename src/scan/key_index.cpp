@@ -210,8 +210,7 @@ std::optional<KeyEntry> KeyIndex::Find(std::string_view key) const {
   return KeyEntry{slot.first_path(), slot.group};
 }
 
-void KeyIndex::ForEach(
-    const std::function<void(std::string_view key, const KeyEntry& entry)>& visit) const {
+void KeyIndex::ForEach(const std::function<void(std::string_view key, const KeyEntry& entry)>& visit) const {
   for (const Slot& slot : slots_) {
     if (slot.alive) visit(slot.key(), KeyEntry{slot.first_path(), slot.group});
   }

@@ -140,9 +140,9 @@ class KeyIndex {
   GroupPaths& PathsOf(SlotNumber number, const ResultTree& tree);
   void Kill(SlotNumber number);
 
-  std::vector<Slot> slots_;        // in the order the keys entered
-  std::vector<uint32_t> table_;    // slot number + 1; 0 empty; kTombstone erased
-  size_t table_used_ = 0;          // entries and tombstones in table_
+  std::vector<Slot> slots_;      // in the order the keys entered
+  std::vector<uint32_t> table_;  // slot number + 1; 0 empty; kTombstone erased
+  size_t table_used_ = 0;        // entries and tombstones in table_
   TextArena texts_;
   std::unordered_map<SlotNumber, std::unique_ptr<GroupPaths>> group_paths_;
   size_t live_ = 0;

@@ -52,7 +52,7 @@ class ScanList {
   struct Stored {
     const char* name = nullptr;  // the path's text after its folder
     uint32_t name_size = 0;
-    uint32_t folder = 0;             // in folders_
+    uint32_t folder = 0;               // in folders_
     const char* entry_name = nullptr;  // the entry's name when it is not the path's last part
     uint32_t entry_name_size = 0;
     uint32_t attributes = 0;

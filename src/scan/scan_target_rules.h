@@ -20,8 +20,7 @@ inline constexpr std::string_view kBadLocationMessage =
 // The status line after the user interrupted a walk.
 inline constexpr std::string_view kInterruptedNotice = "ユーザーによる中断";
 // The text above the folder tree of the folder chooser.
-inline constexpr std::string_view kChooseFolderTitle =
-    "重複ファイルを探したいフォルダを指定してください";
+inline constexpr std::string_view kChooseFolderTitle = "重複ファイルを探したいフォルダを指定してください";
 
 // The number a size field holds: decimal digits only, with single-byte white
 // space (blank, tab, CR, LF, VT, FF) allowed before and after them. Refused

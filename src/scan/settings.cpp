@@ -230,8 +230,7 @@ uint32_t ReadProfileInt(std::string_view section, std::string_view key, int32_t 
                         std::string_view ini_text) {
   const auto fallback = static_cast<uint32_t>(default_value);
   const std::string text = DecodeProfile(ini_text);
-  const std::optional<std::string_view> value =
-      FindValue(text, Trim(CutAtNul(section)), Trim(CutAtNul(key)));
+  const std::optional<std::string_view> value = FindValue(text, Trim(CutAtNul(section)), Trim(CutAtNul(key)));
   if (!value) return fallback;
   const std::string_view buffered = BufferedValue(*value);
   if (buffered.empty()) return fallback;
@@ -251,8 +250,8 @@ std::optional<std::string> ReadWholeFile(FileSystem& file_system, std::string_vi
   }
 }
 
-uint32_t ReadProfileIntFromFile(FileSystem& file_system, std::string_view path,
-                                std::string_view section, std::string_view key, int32_t default_value) {
+uint32_t ReadProfileIntFromFile(FileSystem& file_system, std::string_view path, std::string_view section,
+                                std::string_view key, int32_t default_value) {
   const std::optional<std::string> content = ReadWholeFile(file_system, path);
   if (!content) return static_cast<uint32_t>(default_value);
   return ReadProfileInt(section, key, default_value, *content);

@@ -57,8 +57,8 @@ std::optional<std::string> ReadWholeFile(FileSystem& file_system, std::string_vi
 
 // ReadProfileInt on the content of a file; a file that cannot be read gives
 // default_value, as GetPrivateProfileIntA does.
-uint32_t ReadProfileIntFromFile(FileSystem& file_system, std::string_view path,
-                                std::string_view section, std::string_view key, int32_t default_value);
+uint32_t ReadProfileIntFromFile(FileSystem& file_system, std::string_view path, std::string_view section,
+                                std::string_view key, int32_t default_value);
 
 // The LoadLimit in KB from the settings file: LOADLIMIT of section CRC16,
 // default 0. A missing file, section or key gives 0 (no limit), so does a

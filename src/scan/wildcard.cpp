@@ -32,8 +32,7 @@ bool MatchWildcard(std::string_view pattern, std::string_view name) {
     if (p < pattern.size()) {
       const size_t p_next = StepChar(pattern, p);
       const size_t n_next = StepChar(name, n);
-      if (pattern[p] == '?' ||
-          pattern.substr(p, p_next - p) == name.substr(n, n_next - n)) {
+      if (pattern[p] == '?' || pattern.substr(p, p_next - p) == name.substr(n, n_next - n)) {
         p = p_next;
         n = n_next;
         continue;

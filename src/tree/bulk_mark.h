@@ -14,9 +14,9 @@ enum class BulkTarget : int {
 };
 
 struct BulkMarkRequest {
-  int new_mark = MarkNone;     // a mark code (0, 1, 2, 5, 6)
+  int new_mark = MarkNone;  // a mark code (0, 1, 2, 5, 6)
   BulkTarget target = BulkTarget::kAllFiles;
-  int chosen_mark = MarkNone;  // a mark code; used with kChosenMark only
+  int chosen_mark = MarkNone;         // a mark code; used with kChosenMark only
   bool only_unmarked_groups = false;  // only groups whose summary is 0 now
 
   friend bool operator==(const BulkMarkRequest&, const BulkMarkRequest&) = default;

@@ -38,8 +38,8 @@ FileTally DeleteFilesMarked(ResultTree& tree, NodeHandle group, int code, const 
 // files get the summary again. A group that lost nothing is not touched. A
 // file the path test kept (still in its place) keeps its mark, so a group
 // left with only such a file keeps it marked rather than unique.
-void ExcludeFromGroup(KeyIndex& index, ResultTree& tree, NodeHandle group, int code,
-                      const PathTest& leaves, ExclusionCounts& counts) {
+void ExcludeFromGroup(KeyIndex& index, ResultTree& tree, NodeHandle group, int code, const PathTest& leaves,
+                      ExclusionCounts& counts) {
   const FileTally tally = DeleteFilesMarked(tree, group, code, leaves);
   counts.excluded_files += tally.removed;
   if (tally.removed == 0 && tally.left > 0) return;

@@ -46,9 +46,7 @@ int MarkByDirectory(ResultTree& tree, const DirectoryMarkRequest& request) {
   return matched;
 }
 
-std::string MatchedFilesMessage(int count) {
-  return std::to_string(count) + "個のファイルが該当しました。";
-}
+std::string MatchedFilesMessage(int count) { return std::to_string(count) + "個のファイルが該当しました。"; }
 
 void PickOneDuplicate(ResultTree& tree) {
   for (NodeHandle group = tree.FirstGroup(); group != kNoNode; group = tree.Next(group)) {

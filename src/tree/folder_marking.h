@@ -12,7 +12,7 @@ namespace twinseek {
 struct DirectoryMarkRequest {
   std::string folder;  // code page 932; not validated, need not exist
   bool include_subfolders = false;
-  int mark = MarkNone;  // a mark code (0, 1, 2, 5, 6)
+  int mark = MarkNone;           // a mark code (0, 1, 2, 5, 6)
   bool only_duplicates = false;  // only files marked 1 are examined
 
   friend bool operator==(const DirectoryMarkRequest&, const DirectoryMarkRequest&) = default;

@@ -11,8 +11,7 @@ namespace twinseek {
 namespace {
 
 // The marks a user chooses from, in the order of every list that offers them.
-constexpr std::array<int, 5> kListedMarks = {MarkNone, MarkDuplicate, MarkUnique, MarkDelete,
-                                             MarkCopy};
+constexpr std::array<int, 5> kListedMarks = {MarkNone, MarkDuplicate, MarkUnique, MarkDelete, MarkCopy};
 
 int NextInCycle(int mark) {
   if (mark == MarkNone) return MarkDuplicate;

@@ -67,7 +67,7 @@ class ResultTree {
   bool IsGroup(NodeHandle node) const { return ItemData(node) != 0; }
   virtual int GetMark(NodeHandle node) const = 0;
   virtual std::string Text(NodeHandle node) const = 0;  // whole, whatever its length
-  virtual size_t Count() const = 0;                      // groups and files together
+  virtual size_t Count() const = 0;                     // groups and files together
   virtual bool IsExpanded(NodeHandle group) const = 0;
   // Kept as the marks change, so a group's summary never walks its files.
   virtual MarkCounts FileMarks(NodeHandle group) const = 0;

@@ -64,7 +64,8 @@ size_t CountFiles(const ResultTree& tree, NodeHandle group) {
 }
 
 // Compares base with every file after it, each pair written to the tally.
-void CompareWithLaterFiles(const ResultTree& tree, NodeHandle base, FileComparer& comparer, PairTally& tally) {
+void CompareWithLaterFiles(const ResultTree& tree, NodeHandle base, FileComparer& comparer,
+                           PairTally& tally) {
   const std::string base_path = tree.Text(base);
   for (NodeHandle other = tree.Next(base); other != kNoNode; other = tree.Next(other)) {
     const std::string other_path = tree.Text(other);

@@ -20,7 +20,8 @@ namespace twinseek {
 inline constexpr std::string_view kCompareInterruptedLine = "検査はユーザーの指示で中断されました。\r\n";
 
 // Refusal of the background comparison while a worker runs.
-inline constexpr std::string_view kBackgroundWorkRunningMessage = "バックグラウンドで動作している処理があります。";
+inline constexpr std::string_view kBackgroundWorkRunningMessage =
+    "バックグラウンドで動作している処理があります。";
 
 // What comparing two files came to. A file that cannot be opened or read is
 // named: the comparison then says nothing about the contents.

@@ -13,10 +13,10 @@ namespace {
 using enum HelpViewer;
 
 struct Row {
-  bool help_file;     // <program>.HLP exists
-  bool manual;        // <program>.html exists
-  bool winhelp_ok;    // WinHelp starts the help file
-  bool shell_ok;      // the shell opens the manual
+  bool help_file;   // <program>.HLP exists
+  bool manual;      // <program>.html exists
+  bool winhelp_ok;  // WinHelp starts the help file
+  bool shell_ok;    // the shell opens the manual
   std::vector<HelpViewer> tried;
   bool started;
 };

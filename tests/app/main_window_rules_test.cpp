@@ -38,9 +38,7 @@ MainWindowState Running(MainWindowState state) {
   return state;
 }
 
-std::string Cp932(const char8_t* utf8) {
-  return Utf8ToCp932(reinterpret_cast<const char*>(utf8)).value();
-}
+std::string Cp932(const char8_t* utf8) { return Utf8ToCp932(reinterpret_cast<const char*>(utf8)).value(); }
 
 TEST(StatusLineTextTest, CountsKeysFilesAndDuplicatesBeyondTheFirstOfEachGroup) {
   EXPECT_EQ(StatusLineText(MainWindowState{}), "0/0idx 0/0files(0dup)");
@@ -94,10 +92,8 @@ TEST(DecideButtonsTest, FollowsTheRunningFlagTheTreeTheIndexAndTheSelection) {
       {"start", MainWindowState{}, Buttons(true, false, false, false, false)},
       {"only unique keys", AfterScan({}, 4), Buttons(true, false, true, false, false)},
       {"groups, nothing selected", results, Buttons(true, true, true, false, false)},
-      {"file selected", Selecting(results, SelectionKind::kFile),
-       Buttons(true, true, true, true, false)},
-      {"group selected", Selecting(results, SelectionKind::kGroup),
-       Buttons(true, true, true, false, true)},
+      {"file selected", Selecting(results, SelectionKind::kFile), Buttons(true, true, true, true, false)},
+      {"group selected", Selecting(results, SelectionKind::kGroup), Buttons(true, true, true, false, true)},
       {"first scan running", Running(MainWindowState{}), Buttons(false, false, false, false, false)},
       {"comparison running with a group selected", Running(Selecting(results, SelectionKind::kGroup)),
        Buttons(false, true, true, false, false)},

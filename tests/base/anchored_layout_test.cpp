@@ -42,14 +42,10 @@ struct Registered {
 };
 
 const std::vector<Registered> kMainWindow = {
-    {1, {10, 40, 390, 250}, kFill},
-    {2, {10, 260, 60, 280}, kBottomLeft},
-    {3, {65, 260, 115, 280}, kBottomLeft},
-    {4, {120, 260, 170, 280}, kBottomLeft},
-    {5, {175, 260, 225, 280}, kBottomLeft},
-    {6, {240, 260, 290, 280}, kBottomRight},
-    {7, {295, 260, 345, 280}, kBottomRight},
-    {8, {350, 260, 390, 280}, kBottomRight},
+    {1, {10, 40, 390, 250}, kFill},          {2, {10, 260, 60, 280}, kBottomLeft},
+    {3, {65, 260, 115, 280}, kBottomLeft},   {4, {120, 260, 170, 280}, kBottomLeft},
+    {5, {175, 260, 225, 280}, kBottomLeft},  {6, {240, 260, 290, 280}, kBottomRight},
+    {7, {295, 260, 345, 280}, kBottomRight}, {8, {350, 260, 390, 280}, kBottomRight},
 };
 
 AnchoredLayout MainWindowLayout() {
@@ -170,7 +166,8 @@ TEST(AnchoredLayoutPlacement, TallerWindowMovesEveryBottomAnchoredControlDown) {
 TEST(AnchoredLayoutPlacement, OrderOfRegistrationDoesNotChangeThePlacements) {
   AnchoredLayout reversed;
   reversed.Init(kWindow, kClient);
-  for (auto r = kMainWindow.rbegin(); r != kMainWindow.rend(); ++r) reversed.Add(r->control, r->rect, r->flags);
+  for (auto r = kMainWindow.rbegin(); r != kMainWindow.rend(); ++r)
+    reversed.Add(r->control, r->rect, r->flags);
   const AnchoredLayout forward = MainWindowLayout();
 
   const Rect client = ClientOfSize(613, 421);
@@ -198,12 +195,12 @@ void ExpectRegisteredPlaces(const std::vector<ControlPlacement>& placements) {
 TEST(AnchoredLayoutRoundTrip, ResizingAndComingBackRestoresEveryControl) {
   const AnchoredLayout layout = MainWindowLayout();
   const std::vector<Rect> detours = {
-      ClientOfSize(500, 300),   // +100 wide
-      ClientOfSize(400, 400),   // +100 high
-      ClientOfSize(500, 400),   // both
-      ClientOfSize(1920, 1040), // maximised
-      ClientOfSize(0, 0),       // minimised: the client area is empty
-      ClientOfSize(300, 200),   // smaller than the opening size
+      ClientOfSize(500, 300),    // +100 wide
+      ClientOfSize(400, 400),    // +100 high
+      ClientOfSize(500, 400),    // both
+      ClientOfSize(1920, 1040),  // maximised
+      ClientOfSize(0, 0),        // minimised: the client area is empty
+      ClientOfSize(300, 200),    // smaller than the opening size
   };
   for (const Rect& detour : detours) {
     SCOPED_TRACE(::testing::Message() << "via " << detour.right << " x " << detour.bottom);

@@ -38,13 +38,16 @@ std::string RandomText(std::mt19937& random, size_t max_length) {
 
 // The length of the character at pos, a NUL byte being one of its own.
 size_t CharLength(std::string_view text, size_t pos) {
-  const bool pair = IsLeadByte(static_cast<uint8_t>(text[pos])) && pos + 1 < text.size() &&
-                    text[pos + 1] != '\0';
+  const bool pair =
+      IsLeadByte(static_cast<uint8_t>(text[pos])) && pos + 1 < text.size() && text[pos + 1] != '\0';
   return pair ? 2 : 1;
 }
 
 TEST(Cp932Stepping, NextCharPosStepsByWholeCharacters) {
-  const std::string text = "\x95\x5C" "a\x81\x81\x81" "\0\x81"s;  // 表 a, three leads, NUL, lead
+  const std::string text =
+      "\x95\x5C"
+      "a\x81\x81\x81"
+      "\0\x81"s;  // 表 a, three leads, NUL, lead
   EXPECT_EQ(NextCharPos(text, 0), 2u);
   EXPECT_EQ(NextCharPos(text, 2), 3u);
   EXPECT_EQ(NextCharPos(text, 3), 5u);
@@ -69,7 +72,10 @@ TEST(Cp932Stepping, PrevCharPosNeverStopsOnATrailByte) {
   EXPECT_EQ(PrevCharPos(leads, 4), 2u);
   EXPECT_EQ(PrevCharPos(leads, 3), 2u);
   EXPECT_EQ(PrevCharPos("A\x81", 2), 1u);
-  EXPECT_EQ(PrevCharPos("\x81" "A\x81\x5C", 4), 2u);  // 0x8141 then 0x815C
+  EXPECT_EQ(PrevCharPos("\x81"
+                        "A\x81\x5C",
+                        4),
+            2u);  // 0x8141 then 0x815C
 }
 
 TEST(Cp932Stepping, PrevCharPosStopsAtTheFirstNul) {
@@ -102,8 +108,8 @@ TEST(Cp932Stepping, PrevCharPosAgreesWithWalkingFromTheStart) {
 
 TEST(Cp932UpperCase, MapsWhatWindowsMaps) {
   EXPECT_EQ(UpperCase("c:\\dir\\File.txt~1"), "C:\\DIR\\FILE.TXT~1");
-  EXPECT_EQ(UpperCase("\x82\x81\x82\x9A"), "\x82\x60\x82\x79");  // ａｚ -> ＡＺ
-  EXPECT_EQ(UpperCase("\x83\xBF\x83\xD6"), "\x83\x9F\x83\xB6");  // αω -> ΑΩ
+  EXPECT_EQ(UpperCase("\x82\x81\x82\x9A"), "\x82\x60\x82\x79");                  // ａｚ -> ＡＺ
+  EXPECT_EQ(UpperCase("\x83\xBF\x83\xD6"), "\x83\x9F\x83\xB6");                  // αω -> ΑΩ
   EXPECT_EQ(UpperCase("\x84\x70\x84\x76\x84\x91"), "\x84\x40\x84\x46\x84\x60");  // аёя -> АЁЯ
   EXPECT_EQ(UpperCase("\xFA\x40\xEE\xEF\xFA\x49"), "\x87\x54\x87\x54\x87\x5D");  // ⅰⅰⅹ -> ⅠⅠⅩ
   // What Windows changes without a case: duplicates and unassigned codes.
@@ -112,10 +118,9 @@ TEST(Cp932UpperCase, MapsWhatWindowsMaps) {
 }
 
 TEST(Cp932UpperCase, LeavesTheRestAlone) {
-  for (const std::string& text : {"\x82\x60\x83\x9F\x84\x40"s,        // ＡΑА
+  for (const std::string& text : {"\x82\x60\x83\x9F\x84\x40"s,          // ＡΑА
                                   "\x95\x5C\x81\x61\x82\x62\x81\x79"s,  // 表∥Ｃ【
-                                  "\xB1\xDF\x80\xA0\xFD\xFE\xFF"s,
-                                  "A\x81"s, "\x81\0B"s, "\xFC"s}) {
+                                  "\xB1\xDF\x80\xA0\xFD\xFE\xFF"s, "A\x81"s, "\x81\0B"s, "\xFC"s}) {
     EXPECT_EQ(UpperCase(text), text) << testing::PrintToString(text);
   }
 }
@@ -140,7 +145,7 @@ TEST(Cp932UpperCase, EveryDoubleByteCodeStaysOneCharacterInPlace) {
 TEST(Cp932Folding, EqualFoldedComparesWholeCharacters) {
   EXPECT_TRUE(EqualFolded("C:\\A\\X.TXT", "c:\\a\\x.txt"));
   EXPECT_TRUE(EqualFolded("\\\x82\x81\x83\xBF\x84\x91", "\\\x82\x60\x83\x9F\x84\x60"));  // ａαя
-  EXPECT_TRUE(EqualFolded("\xFA\x40", "\x87\x54"));  // ⅰ, Ⅰ
+  EXPECT_TRUE(EqualFolded("\xFA\x40", "\x87\x54"));                                      // ⅰ, Ⅰ
   EXPECT_TRUE(EqualFolded("", ""));
   EXPECT_FALSE(EqualFolded("abc", "ABCD"));
   EXPECT_FALSE(EqualFolded("abcd", "ABC"));

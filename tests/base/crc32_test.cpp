@@ -31,8 +31,7 @@ std::vector<uint8_t> RandomBytes(size_t length, uint32_t seed) {
 class PlacedCopy {
  public:
   PlacedCopy(const uint8_t* source, size_t length, size_t alignment)
-      : block_(static_cast<uint8_t*>(::operator new(alignment + length, kAlign))),
-        data_(block_ + alignment) {
+      : block_(static_cast<uint8_t*>(::operator new(alignment + length, kAlign))), data_(block_ + alignment) {
     if (length != 0) std::memcpy(data_, source, length);
   }
   PlacedCopy(const PlacedCopy&) = delete;
@@ -82,8 +81,7 @@ TEST(Crc32Test, KnownAnswersOfTheReferenceAndThePublicInterface) {
 
 TEST(Crc32Test, PublicInterfaceMatchesReferenceOnLargeBuffer) {
   const std::vector<uint8_t> bytes = RandomBytes((5u << 20) + 13, 7);
-  EXPECT_EQ(Checksum(bytes.data() + 1, bytes.size() - 1),
-            Crc32Reference(bytes.data() + 1, bytes.size() - 1));
+  EXPECT_EQ(Checksum(bytes.data() + 1, bytes.size() - 1), Crc32Reference(bytes.data() + 1, bytes.size() - 1));
 }
 
 // Random chunkings, of small pieces (which stay in the tail code) and of large
@@ -120,11 +118,9 @@ TEST(Crc32FormsTest, DispatchChoosesTheLastAvailableForm) {
 // system enables) on its own: the two must agree.
 TEST(Crc32FormsTest, ProcessorChecksAgreeWithTheCompilersOwn) {
   __builtin_cpu_init();
-  EXPECT_EQ(Crc32PclmulAvailable(),
-            __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1"));
+  EXPECT_EQ(Crc32PclmulAvailable(), __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1"));
 #ifdef TWINSEEK_CRC32_AVX512
-  EXPECT_EQ(Crc32Avx512Available(), __builtin_cpu_supports("pclmul") &&
-                                        __builtin_cpu_supports("avx512f") &&
+  EXPECT_EQ(Crc32Avx512Available(), __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("avx512f") &&
                                         __builtin_cpu_supports("vpclmulqdq"));
 #endif
 }

@@ -32,8 +32,8 @@
 namespace twinseek {
 
 void PrintTo(const LocalTime& time, std::ostream* out) {
-  *out << time.year << '-' << time.month << '-' << time.day << ' ' << time.hour << ':' << time.minute
-       << ':' << time.second << '.' << time.millisecond;
+  *out << time.year << '-' << time.month << '-' << time.day << ' ' << time.hour << ':' << time.minute << ':'
+       << time.second << '.' << time.millisecond;
 }
 
 namespace {
@@ -342,8 +342,7 @@ TEST(FullPathTest, TakesARelativePathFromTheCurrentFolderAndFoldsDots) {
     EXPECT_EQ(FullPath("."), tree.Root());
     // Out of the folder and back in: "/" and "\\" alike (a POSIX root is
     // spelled with "/").
-    const std::optional<std::string> back_in =
-        FullPath("sub\\..\\..\\" + LastPart(tree.Root()) + "\\z.txt");
+    const std::optional<std::string> back_in = FullPath("sub\\..\\..\\" + LastPart(tree.Root()) + "\\z.txt");
     ASSERT_TRUE(back_in.has_value());
     EXPECT_EQ(Backslashed(*back_in), Backslashed(tree.Path("z.txt")));
   }
@@ -634,7 +633,8 @@ TEST(PosixFileSystemTest, LocalTimeAppliesTheOffsetInForceNow) {
   tzset();
   const FileTime half_a_year_ago =
       (static_cast<FileTime>(now) + 11'644'473'600u - 180u * 86'400u) * 10'000'000u;
-  EXPECT_EQ(ToLocalTime(half_a_year_ago), CivilTime(half_a_year_ago - FileTime{4} * 3'600 * 10'000'000)) << zone;
+  EXPECT_EQ(ToLocalTime(half_a_year_ago), CivilTime(half_a_year_ago - FileTime{4} * 3'600 * 10'000'000))
+      << zone;
   if (saved != nullptr) {
     setenv("TZ", previous.c_str(), 1);
   } else {

@@ -106,8 +106,8 @@ TEST(FileSystemWrapperTest, EveryCallItDoesNotChangeReachesTheTargetWithItsAnswe
   EXPECT_EQ(admitted, (FileIdentity{3, 4}));
 
   const std::vector<std::string> expected = {
-      "ListFolder C:\\a",     "GetEntry C:\\b",     "GetAttributes C:\\c",
-      "GetIdentity C:\\e",    "CreateForWrite C:\\f", "CreateFolder C:\\g",
+      "ListFolder C:\\a",       "GetEntry C:\\b",         "GetAttributes C:\\c",
+      "GetIdentity C:\\e",      "CreateForWrite C:\\f",   "CreateFolder C:\\g",
       "MoveFileTo C:\\h>C:\\i", "CopyFileTo C:\\j>C:\\k", "ListFolderWithIdentity C:\\l",
   };
   EXPECT_EQ(target.calls, expected);  // the changed OpenRead never reached it

@@ -58,7 +58,8 @@ TEST(ScanToolTest, PrintsTheGroupOfAFileAndItsCopy) {
   const ToolRun run = Scan({"--name", "--ext", "--date", "--size", tree.Root()});
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "*REPORT.FINAL .TXT W2002/01/15 10:20:30 0000(1234)\r\n" +
-                         tree.Path("report.final.txt") + "\r\n" + tree.Path("copy\\report.final.txt") + "\r\n");
+                         tree.Path("report.final.txt") + "\r\n" + tree.Path("copy\\report.final.txt") +
+                         "\r\n");
   EXPECT_EQ(run.err, "");
 }
 
@@ -164,8 +165,10 @@ TEST(ScanToolTest, ARelativeFolderGivesAbsolutePaths) {
   }
   ASSERT_EQ(run.code, 0) << run.err;
   const std::string out = testing::Backslashed(run.out);
-  EXPECT_NE(out.find("\r\n" + testing::Backslashed(tree.Path("sub\\a.bin")) + "\r\n"), std::string::npos) << run.out;
-  EXPECT_NE(out.find("\r\n" + testing::Backslashed(tree.Path("sub\\b.bin")) + "\r\n"), std::string::npos) << run.out;
+  EXPECT_NE(out.find("\r\n" + testing::Backslashed(tree.Path("sub\\a.bin")) + "\r\n"), std::string::npos)
+      << run.out;
+  EXPECT_NE(out.find("\r\n" + testing::Backslashed(tree.Path("sub\\b.bin")) + "\r\n"), std::string::npos)
+      << run.out;
 }
 
 #ifndef _WIN32
@@ -180,8 +183,10 @@ TEST(ScanToolTest, ANameThatCodePage932ChangesIsReportedNotTakenForAnother) {
   const ToolRun run = Scan({"--size", "--crc", tree.Root()});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "") << "no group";
-  EXPECT_NE(run.err.find("ファイル名を扱えません(" + tree.Path("?dup.txt") + ")\r\n"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("ファイル名を扱えません(" + tree.Path("???.txt") + ")\r\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("ファイル名を扱えません(" + tree.Path("?dup.txt") + ")\r\n"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("ファイル名を扱えません(" + tree.Path("???.txt") + ")\r\n"), std::string::npos)
+      << run.err;
 }
 
 // A pipe in the folder once held the tool in its open for ever.

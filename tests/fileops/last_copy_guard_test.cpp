@@ -13,7 +13,8 @@ namespace {
 NodeHandle AddGroup(MemoryResultTree& tree, const std::string& key, std::initializer_list<int> marks) {
   const NodeHandle group = tree.AddGroup(key);
   int number = 0;
-  for (const int mark : marks) tree.PutImage(tree.AddFile(group, key + "\\" + std::to_string(++number)), mark);
+  for (const int mark : marks)
+    tree.PutImage(tree.AddFile(group, key + "\\" + std::to_string(++number)), mark);
   return group;
 }
 

@@ -47,8 +47,8 @@ std::map<std::string, std::string> Contents(const std::string& folder) {
 bool Exists(const std::string& path) { return SystemFileSystem().GetAttributes(path).has_value(); }
 
 TEST(FreeNameInTest, NumbersATakenNameBeforeItsExtension) {
-  std::set<std::string> taken = {"C:\\d\\a.txt", "C:\\d\\a (2).txt", "C:\\d\\README", "C:\\d\\.profile",
-                                 "C:\\d\\x.tar.gz", "C:\\表\\b.txt", "C:\\c.txt"};
+  std::set<std::string> taken = {"C:\\d\\a.txt",    "C:\\d\\a (2).txt", "C:\\d\\README", "C:\\d\\.profile",
+                                 "C:\\d\\x.tar.gz", "C:\\表\\b.txt",    "C:\\c.txt"};
   const auto is_taken = [&](const std::string& path) { return taken.count(path) != 0; };
   EXPECT_EQ(FreeNameIn("C:\\d", "free.txt", is_taken), "free.txt");
   EXPECT_EQ(FreeNameIn("C:\\d", "a.txt", is_taken), "a (3).txt");
@@ -76,8 +76,9 @@ TEST(TransferFilesTest, MovesSameNamedFilesIntoOneFolderKeepingEach) {
   EXPECT_EQ(outcome.done, paths);
   EXPECT_TRUE(outcome.failed.empty());
   EXPECT_FALSE(outcome.cancelled);
-  EXPECT_EQ(Contents(tree.Root()), (std::map<std::string, std::string>{
-                                       {"表\\a.txt", "first"}, {"表\\a (2).txt", "second"}, {"表\\表示", "third"}}));
+  EXPECT_EQ(Contents(tree.Root()),
+            (std::map<std::string, std::string>{
+                {"表\\a.txt", "first"}, {"表\\a (2).txt", "second"}, {"表\\表示", "third"}}));
   EXPECT_EQ(TransferFailureReport(outcome, TransferKind::kMove), "");
 }
 
@@ -93,10 +94,10 @@ TEST(TransferFilesTest, CopiesBesideWhatIsThereWithoutChangingIt) {
       TransferFiles(SystemFileSystem(), paths, tree.Path("to\\"), TransferKind::kCopy, nullptr);
   EXPECT_EQ(outcome.done, paths);
   EXPECT_EQ(Contents(tree.Root()), (std::map<std::string, std::string>{{"a.txt", "new a"},
-                                                                      {"to\\a.txt", "old a"},
-                                                                      {"to\\a (2).txt", "old a 2"},
-                                                                      {"to\\a (3).txt", "new a"},
-                                                                      {"to\\a (4).txt", "new a"}}));
+                                                                       {"to\\a.txt", "old a"},
+                                                                       {"to\\a (2).txt", "old a 2"},
+                                                                       {"to\\a (3).txt", "new a"},
+                                                                       {"to\\a (4).txt", "new a"}}));
 }
 
 TEST(TransferFilesTest, AVanishedSourceIsReportedAndTheOthersAreDone) {
@@ -115,10 +116,9 @@ TEST(TransferFilesTest, AVanishedSourceIsReportedAndTheOthersAreDone) {
               std::string::npos);
   }
   // The copy took a.txt and c.txt; the move then found those names taken.
-  EXPECT_EQ(Contents(tree.Root()), (std::map<std::string, std::string>{{"to\\a.txt", "a"},
-                                                                      {"to\\a (2).txt", "a"},
-                                                                      {"to\\c.txt", "c"},
-                                                                      {"to\\c (2).txt", "c"}}));
+  EXPECT_EQ(Contents(tree.Root()),
+            (std::map<std::string, std::string>{
+                {"to\\a.txt", "a"}, {"to\\a (2).txt", "a"}, {"to\\c.txt", "c"}, {"to\\c (2).txt", "c"}}));
 }
 
 TEST(TransferFilesTest, ACancelLeavesTheRestWhereItIs) {
@@ -129,11 +129,11 @@ TEST(TransferFilesTest, ACancelLeavesTheRestWhereItIs) {
   tree.Write(u8"c.txt", "c");
   const Paths paths = {tree.Path("a.txt"), tree.Path("b.txt"), tree.Path("c.txt")};
   std::vector<std::pair<size_t, size_t>> calls;
-  const TransferOutcome outcome = TransferFiles(
-      SystemFileSystem(), paths, tree.Path("to"), TransferKind::kMove, [&](size_t done, size_t total) {
-        calls.emplace_back(done, total);
-        return done < 1;
-      });
+  const TransferOutcome outcome = TransferFiles(SystemFileSystem(), paths, tree.Path("to"),
+                                                TransferKind::kMove, [&](size_t done, size_t total) {
+                                                  calls.emplace_back(done, total);
+                                                  return done < 1;
+                                                });
   EXPECT_EQ(calls, (std::vector<std::pair<size_t, size_t>>{{0, 3}, {1, 3}}));
   EXPECT_TRUE(outcome.cancelled);
   EXPECT_EQ(outcome.not_handled, 2u);
@@ -167,15 +167,17 @@ TEST(TransferFilesTest, AMoveIntoTheFileOwnFolderLeavesItAloneAndSaysSo) {
   tree.Write(u8"sub\\b.txt", "b");
   const Paths paths = {tree.Path("a.txt"), tree.Path("sub\\b.txt")};
   for (const std::string& spelling :
-       {tree.Root(), tree.Root() + "\\", tree.Root() + "\\.\\", tree.Root() + "\\.", tree.Root() + "\\sub\\..",
-        tree.Root() + "\\sub\\..\\."}) {
-    const TransferOutcome outcome = TransferFiles(SystemFileSystem(), paths, spelling, TransferKind::kMove, nullptr);
+       {tree.Root(), tree.Root() + "\\", tree.Root() + "\\.\\", tree.Root() + "\\.",
+        tree.Root() + "\\sub\\..", tree.Root() + "\\sub\\..\\."}) {
+    const TransferOutcome outcome =
+        TransferFiles(SystemFileSystem(), paths, spelling, TransferKind::kMove, nullptr);
     EXPECT_EQ(outcome.done, Paths{paths[1]}) << spelling;
     ASSERT_EQ(outcome.failed.size(), 1u) << spelling;
     EXPECT_EQ(outcome.failed[0].path, paths[0]);
     EXPECT_TRUE(outcome.failed[0].in_destination);
-    EXPECT_EQ(TransferFailureReport(outcome, TransferKind::kMove),
-              "1個のファイルを移動できませんでした。\r\n" + paths[0] + ": 移動先のフォルダにすでにあります\r\n");
+    EXPECT_EQ(
+        TransferFailureReport(outcome, TransferKind::kMove),
+        "1個のファイルを移動できませんでした。\r\n" + paths[0] + ": 移動先のフォルダにすでにあります\r\n");
     EXPECT_EQ(Contents(tree.Root()), (std::map<std::string, std::string>{{"a.txt", "a"}, {"b.txt", "b"}}))
         << spelling;
     // Back where it was, for the next spelling.
@@ -221,7 +223,8 @@ TEST(TransferFilesTest, ANameTakenInBetweenIsNeverReplaced) {
     tree.MakeFolder(u8"to");
     tree.Write(u8"a.txt", "mine");
     RacingFileSystem file_system(tree);
-    const TransferOutcome outcome = TransferFiles(file_system, {tree.Path("a.txt")}, tree.Path("to"), kind, nullptr);
+    const TransferOutcome outcome =
+        TransferFiles(file_system, {tree.Path("a.txt")}, tree.Path("to"), kind, nullptr);
     EXPECT_EQ(outcome.done, Paths{tree.Path("a.txt")});
     EXPECT_EQ(ReadFile(tree.Path("to\\a.txt")), "intruder");
     EXPECT_EQ(ReadFile(tree.Path("to\\a (2).txt")), "mine");

@@ -39,7 +39,8 @@ TEST(DifferenceHashTest, EachBitComparesACellWithItsRightNeighbour) {
   // Flat: no cell is brighter than the next.
   EXPECT_EQ(HashOf(640, 480, [](uint32_t, uint32_t) { return GreyPixel(90); }), 0u);
   // Darker to the right: every bit set; brighter to the right: none.
-  EXPECT_EQ(HashOf(640, 480, [](uint32_t x, uint32_t) { return GreyPixel(255 - x * 255 / 639); }), ~uint64_t{0});
+  EXPECT_EQ(HashOf(640, 480, [](uint32_t x, uint32_t) { return GreyPixel(255 - x * 255 / 639); }),
+            ~uint64_t{0});
   EXPECT_EQ(HashOf(640, 480, [](uint32_t x, uint32_t) { return GreyPixel(x * 255 / 639); }), 0u);
   // A 9 x 8 picture is its own grid: one bright pixel at (4, 2) sets the bit
   // of row 2 that compares columns 4 and 5, bit 63 - (2 * 8 + 4).

@@ -31,21 +31,21 @@ TEST(NameVariantsTest, CopiesNamedByPeopleAndByWindowsMeet) {
   const std::string original = Fragment("report.txt");
   EXPECT_EQ(original, "REPORT.TXT");
   for (const char* copy : {
-           "report - コピー.txt",       // Windows Explorer, Japanese
-           "report - コピー (2).txt",   // its second copy
+           "report - コピー.txt",           // Windows Explorer, Japanese
+           "report - コピー (2).txt",       // its second copy
            "report - コピー - コピー.txt",  // a copy of the copy
-           "ｒｅｐｏｒｔ (2).TXT",       // full width, and a number from a browser
+           "ｒｅｐｏｒｔ (2).TXT",          // full width, and a number from a browser
            "report (12).txt",
-           "reportのコピー.txt",         // other tools
+           "reportのコピー.txt",  // other tools
            "report のコピー.txt",
-           "report - Copy.txt",          // Windows, English
+           "report - Copy.txt",  // Windows, English
            "Report - Copy (3).TXT",
-           "Copy of report.txt",         // older Windows, English
+           "Copy of report.txt",  // older Windows, English
            "Copy (2) of report.txt",
-           "コピー ～ report.txt",       // older Windows, Japanese
+           "コピー ～ report.txt",  // older Windows, Japanese
            "コピー (2) ～ report.txt",
-           "report - ｺﾋﾟｰ.txt",          // half-width katakana
-           "report　（２）.ｔｘｔ",      // full-width space, brackets, digit, extension
+           "report - ｺﾋﾟｰ.txt",      // half-width katakana
+           "report　（２）.ｔｘｔ",  // full-width space, brackets, digit, extension
        }) {
     EXPECT_EQ(Fragment(copy), original) << copy;
   }
@@ -69,7 +69,8 @@ TEST(NameVariantsTest, WidthCaseAndKanaFoldAlike) {
   for (char32_t narrow = 0x21; narrow <= 0x7E; ++narrow) {
     const std::optional<std::string> wide = Cp932Of(0xFF00 + narrow - 0x20);
     if (!wide) continue;
-    const char upper = narrow >= 'a' && narrow <= 'z' ? static_cast<char>(narrow - 0x20) : static_cast<char>(narrow);
+    const char upper =
+        narrow >= 'a' && narrow <= 'z' ? static_cast<char>(narrow - 0x20) : static_cast<char>(narrow);
     EXPECT_EQ(FoldNameCharacters(*wide), std::string(1, upper)) << std::hex << static_cast<uint32_t>(narrow);
   }
   int kana_pairs = 0;

@@ -54,13 +54,16 @@ std::string WebpLossless(uint32_t width, uint32_t height) {
 }
 
 std::string WebpExtended(uint32_t width, uint32_t height) {
-  auto little24 = [](uint32_t value) { return Little16(value & 0xFFFF) + std::string(1, static_cast<char>(value >> 16)); };
+  auto little24 = [](uint32_t value) {
+    return Little16(value & 0xFFFF) + std::string(1, static_cast<char>(value >> 16));
+  };
   return Riff("VP8X" + Little32(10) + std::string(4, '\0') + little24(width - 1) + little24(height - 1) +
               std::string(20, '\0'));
 }
 
 std::string Segment(uint8_t marker, const std::string& body) {
-  return std::string{'\xFF', static_cast<char>(marker)} + Big16(static_cast<uint32_t>(body.size() + 2)) + body;
+  return std::string{'\xFF', static_cast<char>(marker)} + Big16(static_cast<uint32_t>(body.size() + 2)) +
+         body;
 }
 
 // A JPEG with a large Exif segment, fill bytes and a restart marker before
@@ -69,7 +72,8 @@ std::string Jpeg(uint32_t width, uint32_t height, uint8_t frame = 0xC2) {
   return std::string("\xFF\xD8", 2) + Segment(0xE0, "JFIF" + std::string(10, '\0')) +
          Segment(0xE1, "Exif" + std::string(60'000, 'e')) + "\xFF\xFF\xFF\xD0" +
          Segment(0xDB, std::string(65, 'q')) +
-         Segment(frame, std::string("\x08", 1) + Big16(height) + Big16(width) + std::string("\x03\x01\x22\x00", 4)) +
+         Segment(frame,
+                 std::string("\x08", 1) + Big16(height) + Big16(width) + std::string("\x03\x01\x22\x00", 4)) +
          Segment(0xDA, std::string(10, 's')) + std::string(5000, 'd') + "\xFF\xD9";
 }
 
@@ -122,7 +126,7 @@ TEST(PictureHeaderTest, ReadsNothingButTheHeader) {
 
 TEST(PictureHeaderTest, TruncatedHeadersGiveNothing) {
   const std::vector<std::pair<std::string, size_t>> files = {
-      {Png(640, 480), 24}, {Gif(640, 480), 10},          {Bmp(40, 640, 480), 26}, {Bmp(12, 64, 48), 22},
+      {Png(640, 480), 24},     {Gif(640, 480), 10},        {Bmp(40, 640, 480), 26},   {Bmp(12, 64, 48), 22},
       {WebpLossy(64, 48), 30}, {WebpLossless(64, 48), 25}, {WebpExtended(64, 48), 30}};
   for (const auto& [file, needed] : files) {
     for (size_t length = 0; length < needed; ++length) {
@@ -133,7 +137,8 @@ TEST(PictureHeaderTest, TruncatedHeadersGiveNothing) {
   // A JPEG cut anywhere before the end of its frame header's sizes.
   const std::string jpeg = Jpeg(800, 600);
   const size_t sizes_end = jpeg.find("\xFF\xC2") + 9;
-  for (size_t length = 0; length < sizes_end; length += (length < 100 || length > sizes_end - 100) ? 1 : 997) {
+  for (size_t length = 0; length < sizes_end;
+       length += (length < 100 || length > sizes_end - 100) ? 1 : 997) {
     EXPECT_FALSE(SizeOf(jpeg.substr(0, length)).has_value()) << "cut at " << length;
   }
   EXPECT_EQ(Text(jpeg.substr(0, sizes_end)), "800x600");
@@ -143,24 +148,39 @@ TEST(PictureHeaderTest, BrokenAndHostileHeadersGiveNothing) {
   const std::string jpeg_start("\xFF\xD8", 2);
   const std::string frame = std::string("\x08", 1) + Big16(10) + Big16(10) + std::string(4, '\0');
   for (const std::string& file : {
-           Png(0, 480), Png(640, 0), Png(0x80000000u, 1),
-           std::string("\x89PNG\r\n\x1A\n", 8) + Big32(14) + "IHDR" + Big32(1) + Big32(1) + std::string(9, '\0'),
-           std::string("\x89PNG\r\n\x1A\n", 8) + Big32(13) + "CgBI" + Big32(1) + Big32(1) + std::string(9, '\0'),
-           Gif(0, 1), Bmp(40, 0, 5), Bmp(40, -5, 5), Bmp(40, 5, 0), Bmp(40, 5, INT32_MIN), Bmp(41, 5, 5),
-           Bmp(12, 0, 5), Riff("VP8 " + Little32(10) + std::string("\x51\x01\x00\x9D\x01\x2A", 6) + std::string(8, '\1')),
+           Png(0, 480),
+           Png(640, 0),
+           Png(0x80000000u, 1),
+           std::string("\x89PNG\r\n\x1A\n", 8) + Big32(14) + "IHDR" + Big32(1) + Big32(1) +
+               std::string(9, '\0'),
+           std::string("\x89PNG\r\n\x1A\n", 8) + Big32(13) + "CgBI" + Big32(1) + Big32(1) +
+               std::string(9, '\0'),
+           Gif(0, 1),
+           Bmp(40, 0, 5),
+           Bmp(40, -5, 5),
+           Bmp(40, 5, 0),
+           Bmp(40, 5, INT32_MIN),
+           Bmp(41, 5, 5),
+           Bmp(12, 0, 5),
+           Riff("VP8 " + Little32(10) + std::string("\x51\x01\x00\x9D\x01\x2A", 6) + std::string(8, '\1')),
            Riff("VP8 " + Little32(10) + std::string("\x50\x01\x00\x9D\x01\x2B", 6) + std::string(8, '\1')),
            Riff("VP8L" + Little32(10) + "\x2E" + std::string(9, '\0')),
            Riff("VP8L" + Little32(10) + "\x2F" + Little32(0xE0000000u) + std::string(5, '\0')),
-           Riff("VP9 " + std::string(20, '\1')), "RIFF" + Little32(10) + "WAVEfmt " + std::string(20, '\1'),
-           jpeg_start + Segment(0xDA, "scan") + Segment(0xC0, frame),      // a scan before the frame
+           Riff("VP9 " + std::string(20, '\1')),
+           "RIFF" + Little32(10) + "WAVEfmt " + std::string(20, '\1'),
+           jpeg_start + Segment(0xDA, "scan") + Segment(0xC0, frame),  // a scan before the frame
            jpeg_start + Segment(0xC0, std::string("\x08", 1) + Big16(0) + Big16(10) + std::string(4, '\0')),
-           jpeg_start + Segment(0xC0, "\x08"),                               // a frame header too short
-           jpeg_start + "\xFF\xE1" + Big16(1) + Segment(0xC0, frame),      // a length below 2
-           jpeg_start + "\xFF\xE1" + Big16(0xFFFF) + Segment(0xC0, frame), // a length past the end
-           jpeg_start + "\x12\x34" + Segment(0xC0, frame),                 // no marker
+           jpeg_start + Segment(0xC0, "\x08"),                              // a frame header too short
+           jpeg_start + "\xFF\xE1" + Big16(1) + Segment(0xC0, frame),       // a length below 2
+           jpeg_start + "\xFF\xE1" + Big16(0xFFFF) + Segment(0xC0, frame),  // a length past the end
+           jpeg_start + "\x12\x34" + Segment(0xC0, frame),                  // no marker
            jpeg_start + Segment(0xD8, "") + Segment(0xC0, frame),
-           jpeg_start + std::string(100'000, '\xFF'),                      // fill bytes only
-           std::string(), std::string("\xFF"), std::string("BM"), std::string("GIF87"), std::string(100, '\0'),
+           jpeg_start + std::string(100'000, '\xFF'),  // fill bytes only
+           std::string(),
+           std::string("\xFF"),
+           std::string("BM"),
+           std::string("GIF87"),
+           std::string(100, '\0'),
        }) {
     EXPECT_FALSE(SizeOf(file).has_value()) << file.substr(0, 16);
   }

@@ -20,8 +20,8 @@ using testing::TempTree;
 
 constexpr FileTime kTicksPerSecond = 10'000'000;
 // Calendar times as file ticks, no offset applied.
-constexpr FileTime kJan15Noon = 126'555'696'000'000'000;        // 2002-01-15 12:00:00
-constexpr FileTime kJan15Afternoon = 126'555'759'070'000'000;   // 2002-01-15 13:45:07
+constexpr FileTime kJan15Noon = 126'555'696'000'000'000;          // 2002-01-15 12:00:00
+constexpr FileTime kJan15Afternoon = 126'555'759'070'000'000;     // 2002-01-15 13:45:07
 constexpr FileTime kLeapDayLastSecond = 125'963'423'990'000'000;  // 2000-02-29 23:59:59
 
 // The file time whose local time is the calendar time `local`, with the
@@ -44,7 +44,8 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
-  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 std::string Line(const std::string& dump, size_t index) {
@@ -84,14 +85,16 @@ TEST(AttributesTextTest, OtherAttributesGiveNoLineAndEachBitItsOwn) {
   const std::string heading = "\r\n\r\n[ファイル属性]\r\n";
   EXPECT_TRUE(EndsWith(AttributesText(0, 0, 0, kAttributeDirectory | kAttributeNormal | 0x800), heading))
       << "ends after the heading";
-  EXPECT_TRUE(EndsWith(AttributesText(0, 0, 0, kAttributeHidden | kAttributeNormal), heading + "H 隠しファイル\r\n"));
+  EXPECT_TRUE(
+      EndsWith(AttributesText(0, 0, 0, kAttributeHidden | kAttributeNormal), heading + "H 隠しファイル\r\n"));
   EXPECT_TRUE(EndsWith(AttributesText(0, 0, 0, 0x100), heading + "T テンポラリ\r\n"));
   EXPECT_TRUE(EndsWith(AttributesText(0, 0, 0, kAttributeSystem | kAttributeArchive),
                        heading + "A アーカイブ\r\nS システム\r\n"));
 }
 
 TEST(AttributesTextTest, SizesOfTwoGibibytesAndMoreArePrintedInFull) {
-  EXPECT_TRUE(StartsWith(AttributesText(2'147'483'648, 0, 0, 0), "[ファイルサイズ]\r\n    2147483648 BYTES\r\n"));
+  EXPECT_TRUE(
+      StartsWith(AttributesText(2'147'483'648, 0, 0, 0), "[ファイルサイズ]\r\n    2147483648 BYTES\r\n"));
   EXPECT_NE(AttributesText(3'221'225'472, 0, 0, 0).find("\r\n    3221225472 BYTES\r\n"), std::string::npos);
   EXPECT_NE(AttributesText(UINT64_MAX, 0, 0, 0).find("    18446744073709551615 BYTES"), std::string::npos);
 }

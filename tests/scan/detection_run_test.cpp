@@ -134,10 +134,9 @@ TEST_F(DetectionRunTest, GroupsEqualFilesAndReportsWhatWentWrong) {
   WriteFile(u8"unique.txt", "something else");
   disk_.MakeFolder(u8"folder");
   WriteFile(u8"folder\\c.txt", "123456789");
-  const std::vector<std::string> scan_list = {disk_.Path("a.txt"),      disk_.Path("b.txt"),
-                                              disk_.Path("folder"),     disk_.Path("missing.txt"),
-                                              disk_.Path("unique.txt"), disk_.Path("folder\\c.txt"),
-                                              disk_.Path("a.txt")};
+  const std::vector<std::string> scan_list = {
+      disk_.Path("a.txt"),      disk_.Path("b.txt"),         disk_.Path("folder"), disk_.Path("missing.txt"),
+      disk_.Path("unique.txt"), disk_.Path("folder\\c.txt"), disk_.Path("a.txt")};
   const DetectionResult result = Run(kSizeAndChecksum, scan_list);
 
   EXPECT_EQ(Groups(), (GroupList{
@@ -149,8 +148,8 @@ TEST_F(DetectionRunTest, GroupsEqualFilesAndReportsWhatWentWrong) {
   EXPECT_EQ(index_.IndexCount(), 2);
   EXPECT_EQ(index_.FileCount(), 4);
   EXPECT_FALSE(result.interrupted);
-  const std::string log = Line("ﾃﾞｨﾚｸﾄﾘは指定できません", scan_list[2]) +
-                          Line("情報の取得ができません", scan_list[3]);
+  const std::string log =
+      Line("ﾃﾞｨﾚｸﾄﾘは指定できません", scan_list[2]) + Line("情報の取得ができません", scan_list[3]);
   EXPECT_EQ(result.error_log, log);
   EXPECT_EQ(view_.calls, (std::vector<std::string>{"begin 7", "0", "1", "2", "3", "4", "5", "6", "end"}));
   EXPECT_EQ(prompt_.questions, (std::vector<Question>{kErrorQuestion, FoundNew(2)}));
@@ -178,8 +177,11 @@ TEST_F(DetectionRunTest, TheChecksumTellsFilesOfOneSizeApart) {
   const auto run_quietly = [&](const Conditions& conditions) {
     tree_.Clear();
     index_.Clear();
-    DetectionRun run({.conditions = conditions, .file_system = SystemFileSystem(), .tree = tree_,
-                      .index = index_, .plugins = plugins_});
+    DetectionRun run({.conditions = conditions,
+                      .file_system = SystemFileSystem(),
+                      .tree = tree_,
+                      .index = index_,
+                      .plugins = plugins_});
     return run.Run(ScanListOfPaths(scan_list), cancel_);
   };
 
@@ -233,7 +235,8 @@ TEST_F(DetectionRunTest, AStopDuringAFileFinishesThatFile) {
   for (const char8_t* name : {u8"a", u8"b", u8"c"}) WriteFile(name, "1");
   view_.cancel = &cancel_;
   view_.cancel_at = 1;
-  const DetectionResult result = Run(DefaultConditions(), {disk_.Path("a"), disk_.Path("b"), disk_.Path("c")});
+  const DetectionResult result =
+      Run(DefaultConditions(), {disk_.Path("a"), disk_.Path("b"), disk_.Path("c")});
   EXPECT_TRUE(result.interrupted);
   ASSERT_EQ(Groups().size(), 1u);
   EXPECT_EQ(Groups()[0].second, (std::vector<std::string>{disk_.Path("a"), disk_.Path("b")}));
@@ -303,8 +306,11 @@ TEST_F(DetectionRunTest, EntriesOfTheWalkAreNotReadAgainAndChecksumLinesKeepTheL
     ASSERT_FALSE(SystemFileSystem().GetEntry(scan_list[i].path).has_value()) << "removed";
     expected_log += Line("ファイルの読み取りに失敗しました", scan_list[i].path);
   }
-  DetectionRun run({.conditions = kSizeAndChecksum, .file_system = SystemFileSystem(), .tree = tree_,
-                    .index = index_, .plugins = plugins_});
+  DetectionRun run({.conditions = kSizeAndChecksum,
+                    .file_system = SystemFileSystem(),
+                    .tree = tree_,
+                    .index = index_,
+                    .plugins = plugins_});
   const DetectionResult result = run.Run(scan_list, cancel_);
   EXPECT_EQ(result.error_log, expected_log);
   // The removed files had walk entries, but no content: they are left out.
@@ -328,7 +334,9 @@ class ShortReadFileSystem final : public FileSystemWrapper {
   struct Reader final : FileReader {
     explicit Reader(std::unique_ptr<FileReader> real) : real(std::move(real)) {}
     uint64_t Size() const override { return real->Size() + 1; }
-    std::optional<size_t> Read(void* buffer, size_t capacity) override { return real->Read(buffer, capacity); }
+    std::optional<size_t> Read(void* buffer, size_t capacity) override {
+      return real->Read(buffer, capacity);
+    }
     std::unique_ptr<FileReader> real;
   };
 };
@@ -358,8 +366,12 @@ TEST_F(DetectionRunTest, FilesWhoseContentCannotBeReadMatchNothing) {
   }
   scan_list.push_back(ScanItem{disk_.Path("crc0"), std::nullopt});
 
-  DetectionRun run({.conditions = kSizeAndChecksum, .file_system = file_system, .tree = tree_, .index = index_,
-                    .plugins = plugins_, .prompt = &prompt_});
+  DetectionRun run({.conditions = kSizeAndChecksum,
+                    .file_system = file_system,
+                    .tree = tree_,
+                    .index = index_,
+                    .plugins = plugins_,
+                    .prompt = &prompt_});
   const DetectionResult result = run.Run(scan_list, cancel_);
   EXPECT_EQ(Groups(), GroupList{}) << "no group of files nobody read";
   EXPECT_EQ(result.error_log, expected_log) << "the lines are as before";
@@ -400,8 +412,11 @@ TEST_F(DetectionRunTest, FilesOfAWalkAreRegisteredWithoutOpeningAny) {
   criteria.output = &scan_list;
   EnumerateFolder(MakeEnumerationRequest(criteria, nullptr), file_system, nullptr);
   ASSERT_EQ(scan_list.size(), 21u);
-  DetectionRun run({.conditions = Conditions{.size = true}, .file_system = file_system, .tree = tree_,
-                    .index = index_, .plugins = plugins_});
+  DetectionRun run({.conditions = Conditions{.size = true},
+                    .file_system = file_system,
+                    .tree = tree_,
+                    .index = index_,
+                    .plugins = plugins_});
   run.Run(scan_list, cancel_);
   EXPECT_EQ(file_system.asked, 0);
   EXPECT_EQ(index_.FileCount(), 20) << "the link is the file it links to";

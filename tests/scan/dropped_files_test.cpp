@@ -52,8 +52,7 @@ class DroppedFilesTest : public ::testing::Test {
 TEST_F(DroppedFilesTest, FilesAndUnreadableItemsGoInUnchangedInDropOrder) {
   tree.Write(u8"b.txt", "b");
   tree.Write(u8"a.txt", "a");
-  const std::vector<std::string> items = {tree.Path("b.txt"), tree.Path("missing.txt"),
-                                          tree.Path("a.txt")};
+  const std::vector<std::string> items = {tree.Path("b.txt"), tree.Path("missing.txt"), tree.Path("a.txt")};
   EXPECT_EQ(Drop(items, true), items);
   EXPECT_EQ(questions, 0);
 }
@@ -95,8 +94,7 @@ TEST_F(DroppedFilesTest, NoToTheQuestionSkipsEveryFolderOfTheDrop) {
 TEST_F(DroppedFilesTest, AFolderEndingInASeparatorGetsNoSecondOne) {
   tree.MakeFolder(u8"one");
   tree.Write(u8"one\\a.txt", "a");
-  EXPECT_EQ(Drop({tree.Path("one") + "\\"}, true),
-            std::vector<std::string>{tree.Path("one\\a.txt")});
+  EXPECT_EQ(Drop({tree.Path("one") + "\\"}, true), std::vector<std::string>{tree.Path("one\\a.txt")});
 }
 
 TEST_F(DroppedFilesTest, EscapeEndsTheListingAndTheItems) {
@@ -119,9 +117,10 @@ TEST_F(DroppedFilesTest, RelativePathsAreMadeAbsoluteAndUnusableOnesReported) {
   ScanList list;
   {
     const testing::CurrentFolderAt here(tree.Root());
-    list = CollectDroppedItems(SystemFileSystem(), {DroppedItem("b.txt"), DroppedItem("X:\\caf?.txt", false),
-                                                    DroppedItem("one\\..\\one")},
-                               [] { return true; }, {});
+    list = CollectDroppedItems(
+        SystemFileSystem(),
+        {DroppedItem("b.txt"), DroppedItem("X:\\caf?.txt", false), DroppedItem("one\\..\\one")},
+        [] { return true; }, {});
   }
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0].path, tree.Path("b.txt"));

@@ -36,7 +36,8 @@ TEST(DuplicateKeyTest, WritesEveryFragmentInItsOrderAndFormat) {
   EXPECT_EQ(KeyOf(entry, conditions), "REPORT.FINAL .TXT W2002/01/15 10:20:30 0000(1234)");
   entry.last_write_time += 70'000;
   conditions.checksum = true;
-  EXPECT_EQ(KeyOf(entry, conditions, 0x0BADF00Du), "REPORT.FINAL .TXT W2002/01/15 10:20:30 0007(1234)@badf00d");
+  EXPECT_EQ(KeyOf(entry, conditions, 0x0BADF00Du),
+            "REPORT.FINAL .TXT W2002/01/15 10:20:30 0007(1234)@badf00d");
 
   // Sizes above 4 GiB whole; the checksum without leading zeros, 0 as "@0".
   EXPECT_EQ(KeyOf(File("a", 5'000'000'000u), {.size = true}), "(5000000000)");

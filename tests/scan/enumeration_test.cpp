@@ -40,10 +40,11 @@ class EnumerationTest : public ::testing::Test {
   void Walk(const EscapeProbe& escape_down = {}) {
     list.clear();
     shown.clear();
-    EnumerateFolder(MakeEnumerationRequest(criteria, [this](const std::string& location) {
-                      shown.push_back(location);
-                      if (on_status) on_status(location);
-                    }),
+    EnumerateFolder(MakeEnumerationRequest(criteria,
+                                           [this](const std::string& location) {
+                                             shown.push_back(location);
+                                             if (on_status) on_status(location);
+                                           }),
                     SystemFileSystem(), escape_down);
     output.clear();
     for (const ScanItem& item : list) {
@@ -166,9 +167,10 @@ TEST_F(EnumerationTest, KeepsFilesWithinTheSizes) {
     uint32_t minimum, maximum;
     std::set<std::string> names;
   };
-  for (const Case& c : {Case{true, true, 10, 10, {"k"}}, Case{true, true, 11, 9, {}},
-                        Case{true, false, 10, 0, {"k", "l", "big"}}, Case{false, true, 0, 10, {"a", "j", "k"}},
-                        Case{false, true, 0, 0xFFFFFFFF, {"a", "j", "k", "l"}}}) {
+  for (const Case& c :
+       {Case{true, true, 10, 10, {"k"}}, Case{true, true, 11, 9, {}},
+        Case{true, false, 10, 0, {"k", "l", "big"}}, Case{false, true, 0, 10, {"a", "j", "k"}},
+        Case{false, true, 0, 0xFFFFFFFF, {"a", "j", "k", "l"}}}) {
     criteria.minimum_size_enabled = c.minimum_enabled;
     criteria.maximum_size_enabled = c.maximum_enabled;
     criteria.minimum_size = c.minimum;
@@ -201,7 +203,8 @@ TEST_F(EnumerationTest, WalksSubfoldersDepthFirstAfterTheFiles) {
 }
 
 TEST_F(EnumerationTest, CancelEndsTheWholeWalk) {
-  Make({u8"r1", u8"r2", u8"r3", u8"a\\", u8"a\\1", u8"a\\2", u8"a\\3", u8"b\\", u8"b\\1", u8"b\\2", u8"b\\3"});
+  Make(
+      {u8"r1", u8"r2", u8"r3", u8"a\\", u8"a\\1", u8"a\\2", u8"a\\3", u8"b\\", u8"b\\1", u8"b\\2", u8"b\\3"});
   criteria.name_patterns = "*";
   // Cancel as the first subfolder begins: its listing still takes its first
   // entry, as after every entry the flag is tested.

@@ -58,8 +58,8 @@ TEST(FileChecksumTest, SkipsFilesAboveTheLimit) {
   disk.Write(u8"big", "");
   disk.Resize(u8"big", (uint64_t{5} << 30) + 1);
   const auto skip = [&](std::string_view name, std::string_view need) {
-    return "ファイルサイズ制限(1KB)によりCRC16検査をスキップしました。(" + disk.Path(name) + ")(need:" +
-           std::string(need) + "KBytes)\r\n";
+    return "ファイルサイズ制限(1KB)によりCRC16検査をスキップしました。(" + disk.Path(name) +
+           ")(need:" + std::string(need) + "KBytes)\r\n";
   };
 
   FileChecksum checksum(SystemFileSystem(), 1);
@@ -92,7 +92,8 @@ class ChangingFileSystem final : public FileSystemWrapper {
 
  private:
   struct Reader final : FileReader {
-    Reader(std::unique_ptr<FileReader> real, const ChangingFileSystem& owner) : real(std::move(real)), owner(owner) {}
+    Reader(std::unique_ptr<FileReader> real, const ChangingFileSystem& owner)
+        : real(std::move(real)), owner(owner) {}
     uint64_t Size() const override { return real->Size() + owner.size_change; }
     std::optional<size_t> Read(void* buffer, size_t capacity) override {
       if (++reads == 2 && owner.fail_second_read) return std::nullopt;

@@ -160,7 +160,8 @@ TEST_F(PluginSlotsTest, AsksForTheMessageWhateverTheFragment) {
   // An empty fragment still brings its blank; no message adds nothing.
   EXPECT_EQ(key, "K ");
   EXPECT_EQ(log, "");
-  EXPECT_EQ(calls, (Calls{"1:CheckFile p a.txt", "1:ReturnMessage", "3:CheckFile p a.txt", "3:ReturnMessage"}));
+  EXPECT_EQ(calls,
+            (Calls{"1:CheckFile p a.txt", "1:ReturnMessage", "3:CheckFile p a.txt", "3:ReturnMessage"}));
 }
 
 TEST_F(PluginSlotsTest, UnloadsFromThreeToOneReleasingInitialisedSlots) {

@@ -47,7 +47,7 @@ TEST(ScanListTest, GivesBackEveryItemAsAppended) {
       {"C:\\表\\a.txt", Entry("a.txt", 10, 1000, FileIdentity{7, 1})},
       {"C:\\表\\b.txt", Entry("b.txt", uint64_t{5} << 32, 2000, std::nullopt)},
       {"C:\\表\\sub\\c.txt", Entry("c.txt", 0, 3000, FileIdentity{7, 3})},
-      {"C:\\表\\d.txt", std::nullopt},  // a dropped file: no entry yet
+      {"C:\\表\\d.txt", std::nullopt},                          // a dropped file: no entry yet
       {"C:\\表\\表.txt", Entry("表.txt", 4, 5, std::nullopt)},  // 0x5C inside the name
       {"C:\\表\\PROGRA~1.TXT", Entry("Program Files.txt", 1, 4, FileIdentity{7, 4})},  // an entry named apart
       {"relative.txt", std::nullopt},

@@ -31,7 +31,8 @@ TEST(ParseSizeFieldTest, RefusesEverythingButDigitsWithBlanksAround) {
        {"", " ", "\t\r\n", "-1", "+1", "-0", "0x10", "1e3", "1.0", "1 2", "12abc", "abc", "1,024",
         "\xEF\xBC\x91",  // U+FF11 as UTF-8 bytes
         "１２",          // full-width digits in code page 932
-        "\xA0" "12"}) {
+        "\xA0"
+        "12"}) {
     EXPECT_EQ(ParseSizeField(text), std::nullopt) << "\"" << text << "\"";
   }
   EXPECT_EQ(ParseSizeField(std::string_view("12\0", 3)), std::nullopt) << "a NUL is no blank";

@@ -147,8 +147,7 @@ TEST_F(ExcludeByMarkTest, AnExcludedFileOfASurvivingGroupIsAppendedAgainByALater
 
   EXPECT_EQ(Register("K", PathOf("K", 0)), Registration::kAlreadyRegistered);
   EXPECT_EQ(Register("K", PathOf("K", 1)), Registration::kAppended);
-  EXPECT_EQ(FilePaths(group),
-            (std::vector<std::string>{PathOf("K", 0), PathOf("K", 2), PathOf("K", 1)}));
+  EXPECT_EQ(FilePaths(group), (std::vector<std::string>{PathOf("K", 0), PathOf("K", 2), PathOf("K", 1)}));
   EXPECT_EQ(index_.FileCount(), 3);
 }
 

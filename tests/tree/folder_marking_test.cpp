@@ -66,7 +66,8 @@ class FolderMarkingTest : public ::testing::Test {
 using Paths = std::vector<std::string>;
 
 TEST_F(FolderMarkingTest, MarksTheFilesOfTheFolderWhateverTheLetterCase) {
-  const NodeHandle first = AddGroup({{"C:\\DATA\\a.txt", MarkDuplicate}, {"C:\\DATABASE\\d.txt", MarkDuplicate}});
+  const NodeHandle first =
+      AddGroup({{"C:\\DATA\\a.txt", MarkDuplicate}, {"C:\\DATABASE\\d.txt", MarkDuplicate}});
   const NodeHandle second = AddGroup({{"c:\\Data\\b.txt"}, {"C:\\DATA\\SUB\\c.txt"}});
 
   const int count = MarkByDirectory(tree_, {"c:\\data", false, MarkFromIndex(3), false});
@@ -86,8 +87,8 @@ TEST_F(FolderMarkingTest, MarksTheFilesOfTheFolderWhateverTheLetterCase) {
 
 TEST_F(FolderMarkingTest, ReadsPathsByWholeDoubleByteCharacters) {
   ASSERT_EQ(std::string("表"), "\x95\x5C") << "the sources must be compiled to code page 932";
-  const Paths paths = {"C:\\表\\a.txt", "C:\\表示\\b.txt", "C:\\表示.txt", "C:\\tmp\\表.txt",
-                       "C:\\tmp\\ソフト\\c.txt", "C:\\ＤＡＴＡ\\e.txt"};
+  const Paths paths = {"C:\\表\\a.txt",   "C:\\表示\\b.txt",        "C:\\表示.txt",
+                       "C:\\tmp\\表.txt", "C:\\tmp\\ソフト\\c.txt", "C:\\ＤＡＴＡ\\e.txt"};
 
   // A folder ending in a character whose second byte is 0x5C still gets its
   // separator; a name beginning with one lies directly in its folder.
@@ -107,9 +108,8 @@ TEST_F(FolderMarkingTest, AnEmptyFolderStandsForTheNetworkPaths) {
 }
 
 TEST_F(FolderMarkingTest, OnlyDuplicatesLeavesOtherFilesUntouchedAndUncounted) {
-  const NodeHandle group = AddGroup({{"C:\\data\\a.txt", MarkNone},
-                                     {"C:\\data\\b.txt", MarkDuplicate},
-                                     {"C:\\data\\c.txt", MarkUnique}});
+  const NodeHandle group = AddGroup(
+      {{"C:\\data\\a.txt", MarkNone}, {"C:\\data\\b.txt", MarkDuplicate}, {"C:\\data\\c.txt", MarkUnique}});
 
   EXPECT_EQ(MarkByDirectory(tree_, {"C:\\data", false, MarkDelete, true}), 1);
 

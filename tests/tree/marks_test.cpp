@@ -129,21 +129,17 @@ struct FileMarkCase {
 
 TEST_F(MarksTest, MarkingAFileRecomputesItsGroup) {
   const std::vector<FileMarkCase> cases = {
-      {{0, 0}, 0, MarkDuplicate, {1, 0}, MarkMixed},
-      {{1, 0}, 1, MarkDuplicate, {1, 1}, MarkDuplicate},
-      {{1, 1}, 1, MarkDelete, {1, 5}, MarkDelete},
-      {{5, 1}, 0, MarkNone, {0, 1}, MarkMixed},
-      {{2, 6}, 1, MarkUnique, {2, 2}, MarkUnique},
-      {{4, 2}, 1, MarkNone, {4, 0}, MarkNone},
+      {{0, 0}, 0, MarkDuplicate, {1, 0}, MarkMixed}, {{1, 0}, 1, MarkDuplicate, {1, 1}, MarkDuplicate},
+      {{1, 1}, 1, MarkDelete, {1, 5}, MarkDelete},   {{5, 1}, 0, MarkNone, {0, 1}, MarkMixed},
+      {{2, 6}, 1, MarkUnique, {2, 2}, MarkUnique},   {{4, 2}, 1, MarkNone, {4, 0}, MarkNone},
   };
   for (const FileMarkCase& test : cases) {
     const NodeHandle group = AddGroup(test.files);
     const NodeHandle other = AddGroup({0, 0}, MarkCopy);
     SetMark(tree_, FileAt(group, test.position), test.code);
     EXPECT_EQ(FileMarks(group), test.files_after);
-    EXPECT_EQ(tree_.GetMark(group), test.group_after)
-        << "files " << ::testing::PrintToString(test.files) << ", file " << test.position
-        << " to " << test.code;
+    EXPECT_EQ(tree_.GetMark(group), test.group_after) << "files " << ::testing::PrintToString(test.files)
+                                                      << ", file " << test.position << " to " << test.code;
     EXPECT_EQ(tree_.GetMark(other), MarkCopy);
   }
 }
@@ -155,9 +151,8 @@ struct CycleCase {
 
 // 0 -> 1 -> 2 -> 0, and every other mark back to 0.
 const std::vector<CycleCase> kCycle = {
-    {MarkNone, MarkDuplicate}, {MarkDuplicate, MarkUnique}, {MarkUnique, MarkNone},
-    {MarkMixed, MarkNone},     {MarkComparing, MarkNone},   {MarkDelete, MarkNone},
-    {MarkCopy, MarkNone},
+    {MarkNone, MarkDuplicate}, {MarkDuplicate, MarkUnique}, {MarkUnique, MarkNone}, {MarkMixed, MarkNone},
+    {MarkComparing, MarkNone}, {MarkDelete, MarkNone},      {MarkCopy, MarkNone},
 };
 
 TEST_F(MarksTest, CyclingAFileStartsFromItsMark) {

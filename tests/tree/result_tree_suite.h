@@ -124,11 +124,10 @@ TYPED_TEST_P(ResultTreeSuite, ReadsTextsOfAnyLengthBackWhole) {
   ASSERT_EQ(trail_backslash[4], '\x5C');
   std::string long_japanese;
   while (long_japanese.size() < 100000) long_japanese += trail_backslash + "ﾃｽﾄ";
-  std::vector<std::string> texts = {"", "x", trail_backslash, long_japanese,
-                                    std::string(100000, 'k')};
+  std::vector<std::string> texts = {"", "x", trail_backslash, long_japanese, std::string(100000, 'k')};
   // Lengths about the sizes a reader of the text might start with or double to.
-  for (const size_t length : {255u, 256u, 257u, 259u, 260u, 261u, 263u, 264u, 265u, 511u, 512u,
-                              513u, 527u, 528u, 529u, 1023u, 1024u, 1025u}) {
+  for (const size_t length : {255u, 256u, 257u, 259u, 260u, 261u, 263u, 264u, 265u, 511u, 512u, 513u, 527u,
+                              528u, 529u, 1023u, 1024u, 1025u}) {
     texts.push_back(std::string(length, static_cast<char>('a' + length % 26)));
   }
 
@@ -274,11 +273,10 @@ TYPED_TEST_P(ResultTreeSuite, ExpandsOnlyTheGroupAsked) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(ResultTreeSuite, KeepsTheOrderOfAddingAtBothLevels,
-                            TellsGroupsFromFilesAndWalksBothWays,
-                            NewNodesHaveNoMarkAndPutImageChangesOneNode,
+                            TellsGroupsFromFilesAndWalksBothWays, NewNodesHaveNoMarkAndPutImageChangesOneNode,
                             ReadsTextsOfAnyLengthBackWhole, DeletingAFileKeepsTheRestInOrder,
                             DeletingAGroupDeletesItsFiles, DeleteOfNoNodeChangesNothing,
-                            SelectionFollowsSelectAndDelete,
-                            StartsEmptyAndClearEmptiesAndDeselects, ExpandsOnlyTheGroupAsked);
+                            SelectionFollowsSelectAndDelete, StartsEmptyAndClearEmptiesAndDeselects,
+                            ExpandsOnlyTheGroupAsked);
 
 }  // namespace twinseek::testing

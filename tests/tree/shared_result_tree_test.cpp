@@ -94,7 +94,8 @@ NodeHandle AnyNode(const ResultTree& tree, std::mt19937& random) {
   std::vector<NodeHandle> nodes{kNoNode};
   for (NodeHandle group = tree.FirstGroup(); group != kNoNode; group = tree.Next(group)) {
     nodes.push_back(group);
-    for (NodeHandle file = tree.FirstFile(group); file != kNoNode; file = tree.Next(file)) nodes.push_back(file);
+    for (NodeHandle file = tree.FirstFile(group); file != kNoNode; file = tree.Next(file))
+      nodes.push_back(file);
   }
   return nodes[random() % nodes.size()];
 }
@@ -150,9 +151,9 @@ TEST(SharedResultTreeTest, RecordsOnlyWhatChangedAndNothingTheViewDidItself) {
   tree.Select(file);
   ASSERT_EQ(tree.TakeChanges().size(), 4u);
 
-  tree.PutImage(file, MarkNone);      // the mark it has
-  tree.Expand(group);                 // expanded already
-  tree.Select(file);                  // selected already
+  tree.PutImage(file, MarkNone);       // the mark it has
+  tree.Expand(group);                  // expanded already
+  tree.Select(file);                   // selected already
   tree.Expand(tree.AddGroup("lone"));  // no file: stays collapsed
   tree.Delete(NodeHandle{999});        // no such node
   tree.SelectedInView(group);

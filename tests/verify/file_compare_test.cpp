@@ -39,8 +39,9 @@ class PieceFileSystem final : public FileSystemWrapper {
     ++opened_;
     const auto piece = piece_sizes_.find(std::string(path));
     const auto fail = fail_after_.find(std::string(path));
-    return std::make_unique<PieceReader>(std::move(reader), piece == piece_sizes_.end() ? 0 : piece->second,
-                                         fail == fail_after_.end() ? std::nullopt : std::optional(fail->second));
+    return std::make_unique<PieceReader>(
+        std::move(reader), piece == piece_sizes_.end() ? 0 : piece->second,
+        fail == fail_after_.end() ? std::nullopt : std::optional(fail->second));
   }
 
  private:
@@ -53,7 +54,8 @@ class PieceFileSystem final : public FileSystemWrapper {
 
     std::optional<size_t> Read(void* buffer, size_t capacity) override {
       if (fail_after_ && handed_out_ >= *fail_after_) return std::nullopt;
-      const std::optional<size_t> count = inner_->Read(buffer, piece_ == 0 ? capacity : std::min(capacity, piece_));
+      const std::optional<size_t> count =
+          inner_->Read(buffer, piece_ == 0 ? capacity : std::min(capacity, piece_));
       if (count) handed_out_ += *count;
       return count;
     }
@@ -181,8 +183,12 @@ TEST_F(CompareGroupTest, TwoFilesAreIdenticalOnlyWithTheSameBytes) {
     bool same;
   };
   const std::vector<Case> cases = {
-      {"", "", true},          {"abc", "abc", true},    {"", "a", false},
-      {"abc", "abcd", false},  {"abcd", "abc", false},  {"abc", "abd", false},
+      {"", "", true},
+      {"abc", "abc", true},
+      {"", "a", false},
+      {"abc", "abcd", false},
+      {"abcd", "abc", false},
+      {"abc", "abd", false},
       {std::string("a\0b", 3), std::string("a\0c", 3), false},
   };
   int number = 0;
@@ -191,8 +197,9 @@ TEST_F(CompareGroupTest, TwoFilesAreIdenticalOnlyWithTheSameBytes) {
     const std::string key = "k" + std::to_string(number);
     const std::string a = key + "a", b = key + "b";
     const NodeHandle group = AddGroup(key, {{a, test.a}, {b, test.b}});
-    const std::string expected = "検査:" + key + "\r\n" +
-                                 (test.same ? std::string("すべて同一内容です。\r\n\r\n") : Pair(a, b, false));
+    const std::string expected =
+        "検査:" + key + "\r\n" +
+        (test.same ? std::string("すべて同一内容です。\r\n\r\n") : Pair(a, b, false));
     EXPECT_EQ(Compare(group), expected);
     const int mark = test.same ? MarkDuplicate : MarkUnique;
     EXPECT_EQ(tree_.GetMark(group), mark);
@@ -204,7 +211,8 @@ TEST_F(CompareGroupTest, TwoFilesAreIdenticalOnlyWithTheSameBytes) {
 TEST_F(CompareGroupTest, MixedVerdictsListEveryPairInOrderAndMarkNone) {
   const NodeHandle group = AddGroup("mixed", {{"A", "same"}, {"B", "same"}, {"C", "other"}});
 
-  EXPECT_EQ(Compare(group), "検査:mixed\r\n" + Pair("A", "B", true) + Pair("A", "C", false) + Pair("B", "C", false));
+  EXPECT_EQ(Compare(group),
+            "検査:mixed\r\n" + Pair("A", "B", true) + Pair("A", "C", false) + Pair("B", "C", false));
   EXPECT_EQ(tree_.GetMark(group), MarkNone);
   EXPECT_EQ(FileMarks(group), (Marks{MarkNone, MarkNone, MarkNone}));
 }
@@ -264,8 +272,10 @@ TEST_F(CompareGroupTest, AFileThatCannotBeReadIsNamedAndCountsAsDiffering) {
                                   Unreadable("G", "H", "G"));
   EXPECT_EQ(tree_.GetMark(failing), MarkNone);
   // Different files are different, whichever ends first.
-  EXPECT_EQ(FileComparer(file_system_).CompareFiles(temp_.Path("A"), temp_.Path("F")), Comparison::kDifferent);
-  EXPECT_EQ(FileComparer(file_system_).CompareFiles(temp_.Path("F"), temp_.Path("A")), Comparison::kDifferent);
+  EXPECT_EQ(FileComparer(file_system_).CompareFiles(temp_.Path("A"), temp_.Path("F")),
+            Comparison::kDifferent);
+  EXPECT_EQ(FileComparer(file_system_).CompareFiles(temp_.Path("F"), temp_.Path("A")),
+            Comparison::kDifferent);
 }
 
 TEST_F(CompareGroupTest, FilesOfSeveralChunksDifferingOnlyInTheLastByte) {
@@ -275,7 +285,8 @@ TEST_F(CompareGroupTest, FilesOfSeveralChunksDifferingOnlyInTheLastByte) {
   changed.back() = static_cast<char>(changed.back() ^ 1);
   const NodeHandle group = AddGroup("big", {{"A", content}, {"B", content}, {"C", changed}});
 
-  EXPECT_EQ(Compare(group), "検査:big\r\n" + Pair("A", "B", true) + Pair("A", "C", false) + Pair("B", "C", false));
+  EXPECT_EQ(Compare(group),
+            "検査:big\r\n" + Pair("A", "B", true) + Pair("A", "C", false) + Pair("B", "C", false));
 }
 
 TEST_F(CompareGroupTest, ReadersHandingOutBytesInDifferentPiecesStillMatch) {
@@ -286,7 +297,6 @@ TEST_F(CompareGroupTest, ReadersHandingOutBytesInDifferentPiecesStillMatch) {
   file_system_.SetPieceSize(temp_.Path("B"), 100000);
 
   EXPECT_EQ(Compare(group), "検査:pieces\r\nすべて同一内容です。\r\n\r\n");
-
 }
 
 TEST_F(CompareGroupTest, AFileNodeIsLeftAlone) {

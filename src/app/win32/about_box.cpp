@@ -41,8 +41,8 @@ void PutVersion(HWND text) {
 // box stays open.
 void OpenHomePage() {
   const wchar_t* address = nullptr;
-  const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_HOME_PAGE,
-                                 reinterpret_cast<wchar_t*>(&address), 0);
+  const int length =
+      LoadStringW(GetModuleHandleW(nullptr), IDS_HOME_PAGE, reinterpret_cast<wchar_t*>(&address), 0);
   if (length <= 0) return;
   const std::wstring text(address, static_cast<size_t>(length));
   ShellExecuteW(nullptr, L"OPEN", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -45,8 +45,8 @@ std::string TitleOf(const std::string& executable_path) {
 }  // namespace
 
 void InitializeCommonControls() {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS |
-                                                      ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{
+      sizeof(controls), ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 }
 

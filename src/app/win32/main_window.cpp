@@ -94,8 +94,8 @@ std::optional<INT_PTR> MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM
 void MainWindow::OnFault() { job_.cancel = 1; }
 
 bool MainWindow::OnInit() {
-  icon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_TWINSEEK), IMAGE_ICON, 0,
-                                        0, LR_DEFAULTSIZE | LR_SHARED));
+  icon_ = static_cast<HICON>(
+      LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_TWINSEEK), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   SendMessageW(window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   view_ = std::make_unique<ResultTreeView>(Control(IDC_MAIN_TREE), tree_);
@@ -104,8 +104,8 @@ bool MainWindow::OnInit() {
   PutConditions();
   layout_.Init(window());
   layout_.Add(Control(IDC_MAIN_TREE), kAnchorStretchWidth | kAnchorStretchHeight);
-  for (int id : {IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_MARK_DUPLICATE,
-                 IDC_MAIN_BUTTON_MARK_UNIQUE, IDC_MAIN_BUTTON_MARK_DELETE}) {
+  for (int id : {IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_MARK_DUPLICATE, IDC_MAIN_BUTTON_MARK_UNIQUE,
+                 IDC_MAIN_BUTTON_MARK_DELETE}) {
     layout_.Add(Control(id), kAnchorFollowBottom);
   }
   for (int id : {IDC_MAIN_BUTTON_OPEN, IDC_MAIN_BUTTON_FULL_COMPARE, IDC_MAIN_BUTTON_QUIT}) {
@@ -150,7 +150,8 @@ void MainWindow::PlaceBeside(HWND other) {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
   const int width = rect.right - rect.left;
   int x = main.right;
-  if (x + width > screen.right) x = std::max(static_cast<int>(screen.left), static_cast<int>(main.left) - width);
+  if (x + width > screen.right)
+    x = std::max(static_cast<int>(screen.left), static_cast<int>(main.left) - width);
   SetWindowPos(other, nullptr, x, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -51,7 +51,7 @@ struct MainWindowSetup {
   Prompter& prompter;
   FileSystem& file_system;
   PluginLoader& plugin_loader;
-  std::string manual_path;     // the manual page beside the executable
+  std::string manual_path;                // the manual page beside the executable
   HelpLauncher* help_launcher = nullptr;  // null: WinHelp and the shell themselves
 };
 

@@ -185,17 +185,15 @@ void MainWindow::Reset() {
 // at its start either way.
 void MainWindow::Help(UINT command, DWORD_PTR data) {
   WaitCursor wait;
-  HelpLauncher& launcher =
-      setup_.help_launcher != nullptr ? *setup_.help_launcher : SystemHelpLauncher();
+  HelpLauncher& launcher = setup_.help_launcher != nullptr ? *setup_.help_launcher : SystemHelpLauncher();
   const auto is_file = [&](const std::string& path) {
     const std::optional<uint32_t> attributes = setup_.file_system.GetAttributes(path);
     return !path.empty() && attributes && (*attributes & kAttributeDirectory) == 0;
   };
   const HelpFiles files{is_file(setup_.help_path), is_file(setup_.manual_path)};
   const bool started = StartHelp(files, [&](HelpViewer viewer) {
-    return viewer == HelpViewer::kHelpFile
-               ? launcher.ShowHelpFile(window(), setup_.help_path, command, data)
-               : launcher.OpenManual(window(), setup_.manual_path);
+    return viewer == HelpViewer::kHelpFile ? launcher.ShowHelpFile(window(), setup_.help_path, command, data)
+                                           : launcher.OpenManual(window(), setup_.manual_path);
   });
   if (!started) {
     setup_.prompter.ShowMessage(window(), kHelpFailedMessage, {}, MB_OK | MB_ICONEXCLAMATION);

@@ -162,8 +162,7 @@ void MainWindow::ShowTreeMenu() {
 void MainWindow::OpenSelectedFile() {
   const NodeHandle node = tree_.Selected();
   if (SelectionKindOf(tree_, node) != SelectionKind::kFile) return;
-  ShellExecuteW(window(), nullptr, Cp932ToWide(tree_.Text(node)).c_str(), nullptr, nullptr,
-                SW_SHOWNORMAL);
+  ShellExecuteW(window(), nullptr, Cp932ToWide(tree_.Text(node)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void MainWindow::BulkMarkCommand() {

@@ -7,17 +7,14 @@
 
 namespace twinseek {
 
-int SystemPrompter::ShowMessage(HWND owner, std::string_view text, std::string_view caption,
-                                UINT type) {
+int SystemPrompter::ShowMessage(HWND owner, std::string_view text, std::string_view caption, UINT type) {
   return MessageBoxW(owner, Cp932ToWide(text).c_str(),
                      Cp932ToWide(caption.empty() ? std::string_view(title_) : caption).c_str(), type);
 }
 
-std::optional<std::string> SystemPrompter::ChooseSaveFile(HWND owner,
-                                                          const SaveFileRequest& request) {
-  return ShowSaveFileDialog(owner, request, [&] {
-    ShowMessage(owner, kUnusableSaveNameMessage, {}, MB_OK | MB_ICONEXCLAMATION);
-  });
+std::optional<std::string> SystemPrompter::ChooseSaveFile(HWND owner, const SaveFileRequest& request) {
+  return ShowSaveFileDialog(
+      owner, request, [&] { ShowMessage(owner, kUnusableSaveNameMessage, {}, MB_OK | MB_ICONEXCLAMATION); });
 }
 
 bool SystemPrompter::ChooseFolder(HWND owner, std::string& path, std::string_view title) {

@@ -79,8 +79,7 @@ DirEntry MakeEntry(std::string_view native_name, const struct stat& status) {
 // stat that follows a link, and describes the link itself when its target is
 // gone.
 bool StatAt(int folder, const char* name, struct stat& status) {
-  return fstatat(folder, name, &status, 0) == 0 ||
-         fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) == 0;
+  return fstatat(folder, name, &status, 0) == 0 || fstatat(folder, name, &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // Opens a regular file for reading without ever waiting: a pipe with no

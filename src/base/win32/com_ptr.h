@@ -9,7 +9,9 @@
 
 namespace twinseek {
 
-struct ComReleaser { void operator()(IUnknown* object) const { object->Release(); } };
+struct ComReleaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
 
 template <typename Interface>
 class ComPtr : public UniqueHandle<Interface*, ComReleaser> {

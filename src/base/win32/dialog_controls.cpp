@@ -19,7 +19,9 @@ std::optional<std::string> ControlText(HWND control) { return WideToCp932(WideTe
 
 std::string ControlTextLossy(HWND control) { return WideToCp932Lossy(WideText(control)); }
 
-void SetControlText(HWND control, std::string_view text) { SetWindowTextW(control, Cp932ToWide(text).c_str()); }
+void SetControlText(HWND control, std::string_view text) {
+  SetWindowTextW(control, Cp932ToWide(text).c_str());
+}
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

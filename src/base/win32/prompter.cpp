@@ -24,8 +24,7 @@ UINT MessageBoxType(MessageButtons buttons, MessageIcon icon) {
   return type;
 }
 
-MessageAnswer OwnedUserPrompt::Ask(std::string_view text, MessageButtons buttons,
-                                   MessageIcon icon) {
+MessageAnswer OwnedUserPrompt::Ask(std::string_view text, MessageButtons buttons, MessageIcon icon) {
   const int answer = prompter_.ShowMessage(owner_, text, {}, MessageBoxType(buttons, icon));
   if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
   return answer == IDYES ? MessageAnswer::kYes : MessageAnswer::kNo;

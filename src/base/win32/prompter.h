@@ -35,8 +35,7 @@ class Prompter {
   // A message box owned by owner (may be null) with MessageBox's type flags
   // (buttons and icon). An empty caption stands for the application title.
   // Returns the button pressed (IDOK, IDYES, IDNO, ...).
-  virtual int ShowMessage(HWND owner, std::string_view text, std::string_view caption,
-                          UINT type) = 0;
+  virtual int ShowMessage(HWND owner, std::string_view text, std::string_view caption, UINT type) = 0;
 
   // The save-file dialog; the chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> ChooseSaveFile(HWND owner, const SaveFileRequest& request) = 0;

@@ -55,12 +55,24 @@ class UniqueHandle {
   Handle handle_ = nullptr;
 };
 
-struct KernelHandleCloser { void operator()(HANDLE handle) const { CloseHandle(handle); } };
-struct ModuleCloser { void operator()(HMODULE module) const { FreeLibrary(module); } };
-struct ImageListCloser { void operator()(HIMAGELIST list) const { ImageList_Destroy(list); } };
-struct MenuCloser { void operator()(HMENU menu) const { DestroyMenu(menu); } };
-struct DropCloser { void operator()(HDROP drop) const { DragFinish(drop); } };
-struct GlobalMemoryCloser { void operator()(HGLOBAL memory) const { GlobalFree(memory); } };
+struct KernelHandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+struct ModuleCloser {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct ImageListCloser {
+  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+struct MenuCloser {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct DropCloser {
+  void operator()(HDROP drop) const { DragFinish(drop); }
+};
+struct GlobalMemoryCloser {
+  void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
 
 // Threads, files, events: anything CloseHandle closes.
 using OwnedHandle = UniqueHandle<HANDLE, KernelHandleCloser>;

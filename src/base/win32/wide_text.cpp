@@ -16,11 +16,11 @@ std::string Narrow(std::wstring_view text, bool& lossy) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
   BOOL used_default = FALSE;
-  const int size = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length,
-                                       nullptr, 0, "?", &used_default);
+  const int size = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, "?",
+                                       &used_default);
   std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(), size,
-                      "?", &used_default);
+  WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length, result.data(), size, "?",
+                      &used_default);
   lossy = used_default != FALSE || size == 0 || Cp932ToWide(result) != text;
   return result;
 }
@@ -51,7 +51,8 @@ std::string WideToCp932Lossy(std::wstring_view text) {
   // (two UTF-16 units) becomes one "?", not two.
   result.clear();
   for (size_t pos = 0; pos < text.size();) {
-    const bool pair = IS_HIGH_SURROGATE(text[pos]) && pos + 1 < text.size() && IS_LOW_SURROGATE(text[pos + 1]);
+    const bool pair =
+        IS_HIGH_SURROGATE(text[pos]) && pos + 1 < text.size() && IS_LOW_SURROGATE(text[pos + 1]);
     const size_t length = pair ? 2 : 1;
     const std::string piece = Narrow(text.substr(pos, length), lossy);
     result += lossy ? std::string("?") : piece;

@@ -102,8 +102,7 @@ bool IsDotOrDotDot(std::wstring_view name) { return name == L"." || name == L"..
 // the dearest call there is.
 std::optional<DirEntry> FindEntry(const std::wstring& path) {
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW(path.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
-                                 nullptr, 0);
+  HANDLE find = FindFirstFileExW(path.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0);
   if (find == INVALID_HANDLE_VALUE) return std::nullopt;
   FindClose(find);
   return MakeEntry(data.cFileName, data.cAlternateFileName, data);
@@ -142,8 +141,8 @@ bool ListByFind(std::wstring pattern, const EntryVisitor& visit) {
   if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
   pattern += L'*';
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch,
-                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr,
+                                 FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
     if (IsDotOrDotDot(data.cFileName)) continue;
@@ -370,8 +369,9 @@ class Win32FileSystem final : public FileSystem {
     std::wstring wide = Cp932ToWide(path);
     while (wide.size() > 3 && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
     const size_t separator = wide.find_last_of(L"\\/:");
-    const std::wstring_view name =
-        separator == std::wstring::npos ? std::wstring_view(wide) : std::wstring_view(wide).substr(separator + 1);
+    const std::wstring_view name = separator == std::wstring::npos
+                                       ? std::wstring_view(wide)
+                                       : std::wstring_view(wide).substr(separator + 1);
     if (name.empty()) return std::nullopt;
     if (name.find(L'~') != std::wstring_view::npos) return FindEntry(wide);
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -406,8 +406,8 @@ class Win32FileSystem final : public FileSystem {
   std::unique_ptr<FileWriter> CreateForWrite(std::string_view path) override {
     const std::wstring wide = Cp932ToWide(path);
     if (wide.empty()) return nullptr;
-    OwnedHandle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    OwnedHandle file(
+        CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return nullptr;
     return std::make_unique<Win32FileWriter>(std::move(file));
   }
@@ -434,8 +434,7 @@ class Win32FileSystem final : public FileSystem {
     if (source.empty() || target.empty()) return FileError::kOther;
     const bool target_existed = Exists(target);
     if (target_existed) return FileError::kExists;
-    if (CopyFileExW(source.c_str(), target.c_str(), nullptr, nullptr, nullptr,
-                    COPY_FILE_FAIL_IF_EXISTS)) {
+    if (CopyFileExW(source.c_str(), target.c_str(), nullptr, nullptr, nullptr, COPY_FILE_FAIL_IF_EXISTS)) {
       return FileError::kNone;
     }
     return CleanUpAfterFailure(GetLastError(), source, target, target_existed);
@@ -452,8 +451,8 @@ LocalTime ToLocalTime(FileTime time) {
   FILETIME local;
   SYSTEMTIME civil;
   if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &civil)) return {};
-  return LocalTime{civil.wYear, civil.wMonth, civil.wDay, civil.wHour, civil.wMinute, civil.wSecond,
-                   civil.wMilliseconds};
+  return LocalTime{civil.wYear,   civil.wMonth,  civil.wDay,         civil.wHour,
+                   civil.wMinute, civil.wSecond, civil.wMilliseconds};
 }
 
 std::optional<std::string> FullPath(std::string_view path) {
@@ -461,7 +460,8 @@ std::optional<std::string> FullPath(std::string_view path) {
   if (wide.empty()) return std::nullopt;
   std::wstring full(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    const DWORD length =
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length == 0) return std::nullopt;
     if (length < full.size()) {
       full.resize(length);

@@ -25,7 +25,8 @@ constexpr int kGap = 3;  // pixels between the drop-down list and the page
 // The system's files, opened for reading while other programs may read and
 // write them: a file another program is writing (a log) can still be shown.
 FileSystem& DefaultFileSystem() {
-  static const std::unique_ptr<FileSystem> file_system = MakeWin32FileSystem(FILE_SHARE_READ | FILE_SHARE_WRITE);
+  static const std::unique_ptr<FileSystem> file_system =
+      MakeWin32FileSystem(FILE_SHARE_READ | FILE_SHARE_WRITE);
   return *file_system;
 }
 

@@ -43,8 +43,7 @@ bool Swallow(HWND edit, UINT message, WPARAM wparam) {
   }
 }
 
-LRESULT CALLBACK FilterInput(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                             DWORD_PTR) {
+LRESULT CALLBACK FilterInput(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
   if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, &FilterInput, id);
   if (Swallow(edit, message, wparam)) return 0;
   return DefSubclassProc(edit, message, wparam, lparam);

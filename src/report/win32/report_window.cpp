@@ -13,8 +13,7 @@ namespace twinseek {
 namespace {
 
 SaveFileRequest MakeRequest(std::string_view initial_name, std::string_view filter) {
-  return SaveFileRequest{std::string(initial_name), std::string(kReportExtension),
-                         std::string(filter)};
+  return SaveFileRequest{std::string(initial_name), std::string(kReportExtension), std::string(filter)};
 }
 
 }  // namespace
@@ -55,8 +54,8 @@ bool ReportWindow::OnInit() {
   layout_->Add(edit, kAnchorStretchWidth | kAnchorStretchHeight);
 
   if (!NeedsSaveBeforeShowing(text_.size(), CapacityLimited())) return true;
-  const int answer = prompter_.ShowMessage(window(), kTooLargeQuestion, kReportQuestionCaption,
-                                           MB_YESNO | MB_ICONQUESTION);
+  const int answer =
+      prompter_.ShowMessage(window(), kTooLargeQuestion, kReportQuestionCaption, MB_YESNO | MB_ICONQUESTION);
   if (answer == IDYES && SaveInsteadOfShowing()) End(IDOK);
   return true;
 }
@@ -105,8 +104,8 @@ bool ReportWindow::SaveInsteadOfShowing() {
     case SaveOutcome::kSaved:
       break;
   }
-  const int answer = prompter_.ShowMessage(window(), kOpenNowQuestion, kReportQuestionCaption,
-                                           MB_YESNO | MB_ICONQUESTION);
+  const int answer =
+      prompter_.ShowMessage(window(), kOpenNowQuestion, kReportQuestionCaption, MB_YESNO | MB_ICONQUESTION);
   if (answer == IDYES) {
     const HINSTANCE result =
         ShellExecuteW(window(), L"OPEN", Cp932ToWide(*path).c_str(), L"", nullptr, SW_SHOWNORMAL);

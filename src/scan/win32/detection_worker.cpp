@@ -55,11 +55,13 @@ class WindowDetectionView final : public DetectionView {
 
 }  // namespace
 
-DetectionWorker::DetectionWorker(ScanJob& job, const DetectionSetup& setup,
-                                 const DetectionWindows& windows, Prompter& prompter)
+DetectionWorker::DetectionWorker(ScanJob& job, const DetectionSetup& setup, const DetectionWindows& windows,
+                                 Prompter& prompter)
     : job_(job), setup_(setup), windows_(windows), prompter_(prompter) {}
 
-bool DetectionWorker::Start() { return thread_.Start([this] { Work(); }); }
+bool DetectionWorker::Start() {
+  return thread_.Start([this] { Work(); });
+}
 
 void DetectionWorker::Work() {
   WindowDetectionView view(windows_);

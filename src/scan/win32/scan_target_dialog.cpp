@@ -55,7 +55,10 @@ void PostWalkEnded(HWND dialog) {
 }  // namespace
 
 ScanTargetDialog::ScanTargetDialog(ScanCriteria& criteria, Prompter& prompter, FileSystem& file_system)
-    : Dialog(IDD_SCAN_TARGET_DIALOG, &prompter), criteria_(criteria), prompter_(prompter), file_system_(file_system) {}
+    : Dialog(IDD_SCAN_TARGET_DIALOG, &prompter),
+      criteria_(criteria),
+      prompter_(prompter),
+      file_system_(file_system) {}
 
 bool ScanTargetDialog::Run(HWND owner, ScanList& output) {
   criteria_.output = &output;

@@ -15,7 +15,7 @@ namespace {
 
 // The mark list of "次のアイテム(&L)", in mark-list order.
 constexpr std::array<const char*, 5> kChosenMarkEntries = {
-    "解除されたアイテム",     "重複マークのアイテム",   "非重複マークのアイテム",
+    "解除されたアイテム",   "重複マークのアイテム",   "非重複マークのアイテム",
     "削除マークのアイテム", "コピーマークのアイテム",
 };
 
@@ -46,7 +46,8 @@ bool BulkMarkDialog::OnInit() {
 
 // The list matters only for "次のアイテム(&L)".
 void BulkMarkDialog::EnableChosenMarkList() {
-  EnableWindow(Control(IDC_BULK_COMBO_CHOSEN_MARK), Checked(Control(IDC_BULK_RADIO_CHOSEN_MARK)) ? TRUE : FALSE);
+  EnableWindow(Control(IDC_BULK_COMBO_CHOSEN_MARK),
+               Checked(Control(IDC_BULK_RADIO_CHOSEN_MARK)) ? TRUE : FALSE);
 }
 
 void BulkMarkDialog::OnOK() {

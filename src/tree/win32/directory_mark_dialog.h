@@ -17,7 +17,8 @@ inline constexpr const char* kDirectoryMarkChooserTitle = "削除する重複フ
 
 // The refusal of OK when the folder field holds a character that code page
 // 932 cannot hold: such a folder could never match a path of the tree.
-inline constexpr const char* kDirectoryMarkFolderCharsMessage = "フォルダ名に使用できない文字が含まれています。";
+inline constexpr const char* kDirectoryMarkFolderCharsMessage =
+    "フォルダ名に使用できない文字が含まれています。";
 
 // Run(owner, request): on OK fills request from the controls (the folder not
 // validated, the mark position turned into a mark code) and returns true; on

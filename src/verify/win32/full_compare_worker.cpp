@@ -10,7 +10,9 @@ FullCompareWorker::FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem&
                                      const FullCompareWindows& windows, Prompter& prompter)
     : job_(job), tree_(tree), file_system_(file_system), windows_(windows), prompter_(prompter) {}
 
-bool FullCompareWorker::Start() { return thread_.Start([this] { Work(); }); }
+bool FullCompareWorker::Start() {
+  return thread_.Start([this] { Work(); });
+}
 
 NodeHandle FullCompareWorker::CompareUnmarkedGroups(std::string& result) {
   FileComparer comparer(file_system_);

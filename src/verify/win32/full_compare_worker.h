@@ -39,8 +39,8 @@ class FullCompareWorker {
   // Everything given must outlive the worker, whose end waits for the
   // thread to end; tree must be usable from another thread (the main
   // window's SharedResultTree).
-  FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem& file_system, const FullCompareWindows& windows,
-                    Prompter& prompter);
+  FullCompareWorker(ScanJob& job, ResultTree& tree, FileSystem& file_system,
+                    const FullCompareWindows& windows, Prompter& prompter);
 
   // Starts the thread; the caller has set the job's running flag to 1 and
   // its cancel flag to 0. False when no thread could be made (the flags are

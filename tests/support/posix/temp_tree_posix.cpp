@@ -30,7 +30,8 @@ void Check(bool done, const std::string& what) {
 
 TempTree::TempTree() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/twinseek-test-XXXXXX";
+  std::string pattern =
+      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/twinseek-test-XXXXXX";
   Check(mkdtemp(pattern.data()) != nullptr, "mkdtemp " + pattern);
   native_root_ = pattern;
   root_ = *Utf8ToCp932(native_root_);

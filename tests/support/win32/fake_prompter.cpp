@@ -26,8 +26,7 @@ void FakePrompter::Add(PromptRecord record) {
   changed_.notify_all();
 }
 
-int FakePrompter::ShowMessage(HWND owner, std::string_view text, std::string_view caption,
-                              UINT type) {
+int FakePrompter::ShowMessage(HWND owner, std::string_view text, std::string_view caption, UINT type) {
   int answer = (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
   {
     std::lock_guard lock(mutex_);
@@ -46,8 +45,7 @@ int FakePrompter::ShowMessage(HWND owner, std::string_view text, std::string_vie
   return answer;
 }
 
-std::optional<std::string> FakePrompter::ChooseSaveFile(HWND owner,
-                                                        const SaveFileRequest& request) {
+std::optional<std::string> FakePrompter::ChooseSaveFile(HWND owner, const SaveFileRequest& request) {
   std::optional<std::string> path;
   {
     std::lock_guard lock(mutex_);

@@ -22,12 +22,12 @@ struct PromptRecord {
   enum class Kind { kMessage, kSaveFile, kFolder, kReport };
   Kind kind = Kind::kMessage;
   HWND owner = nullptr;
-  std::string text;     // message text, report text, folder chooser title
-  std::string caption;  // message caption as given (empty: the application title)
-  UINT type = 0;        // message box type flags
+  std::string text;              // message text, report text, folder chooser title
+  std::string caption;           // message caption as given (empty: the application title)
+  UINT type = 0;                 // message box type flags
   SaveFileRequest save_request;  // for kSaveFile
-  std::string folder;   // for kFolder: the path offered for preselection
-  DWORD thread = 0;     // the thread that asked
+  std::string folder;            // for kFolder: the path offered for preselection
+  DWORD thread = 0;              // the thread that asked
 };
 
 class FakePrompter final : public Prompter {

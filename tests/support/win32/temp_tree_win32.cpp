@@ -24,8 +24,8 @@ void Check(bool done, const char* what) {
 class File {
  public:
   File(const std::wstring& path, DWORD access, DWORD disposition)
-      : handle_(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            disposition, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+      : handle_(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {
     Check(handle_ != INVALID_HANDLE_VALUE, "CreateFileW");
   }
   ~File() { CloseHandle(handle_); }

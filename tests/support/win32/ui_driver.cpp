@@ -93,9 +93,7 @@ bool ControlChecked(HWND dialog, int id) {
 
 void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
-void PostCommand(HWND window, int id) {
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+void PostCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void DragBorder(HWND window, int grow_x, int grow_y) {
   RECT frame{};

@@ -124,12 +124,15 @@ class FileOperationsTest : public ::testing::Test {
     const size_t asked = window.prompter().Records().size();
     Click(dialog, IDOK);
     // The exclusion's report ends the command.
-    ASSERT_TRUE(WaitUntil([&] {
-      for (const PromptRecord& record : window.prompter().Records()) {
-        if (record.text.find("個のファイルを除外") != std::string::npos) return true;
-      }
-      return false;
-    }, 20000)) << asked;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          for (const PromptRecord& record : window.prompter().Records()) {
+            if (record.text.find("個のファイルを除外") != std::string::npos) return true;
+          }
+          return false;
+        },
+        20000))
+        << asked;
   }
 
   std::string LastMessage() {
@@ -147,8 +150,9 @@ TEST_F(FileOperationsTest, NothingMarkedMeansNothingToDoMoveOrCopy) {
   for (int command : {IDM_FILE_DELETE, IDM_FILE_MOVE, IDM_FILE_COPY}) {
     SendMessageW(window.window(), WM_COMMAND, command, 0);
   }
-  EXPECT_EQ(window.prompter().MessageTexts(),
-            (std::vector<std::string>{"削除対象がありません", "移動対象がありません", "コピー対象がありません"}));
+  EXPECT_EQ(
+      window.prompter().MessageTexts(),
+      (std::vector<std::string>{"削除対象がありません", "移動対象がありません", "コピー対象がありません"}));
   EXPECT_EQ(Files(files.Root()), before);
 }
 
@@ -193,8 +197,8 @@ TEST_F(FileOperationsTest, TwoFilesOfOneNameMovedIntoOneFolderAreBothKept) {
 
   Move(files.Path("new\\place"));  // two levels created
   EXPECT_EQ(Files(files.Root()), (Snapshot{{"keep.txt", "kept file"},
-                                          {"new\\place\\x.txt", "copy"},
-                                          {"new\\place\\x (2).txt", "copy"}}));
+                                           {"new\\place\\x.txt", "copy"},
+                                           {"new\\place\\x (2).txt", "copy"}}));
   EXPECT_EQ(LastMessage(), "2個のファイルを除外\r\n1個のインデックスが削除されました。\r\n");
   EXPECT_EQ(Node(TVGN_ROOT), nullptr);
 }
@@ -212,9 +216,8 @@ TEST_F(FileOperationsTest, AFileLockedDuringAMoveStaysReportedAndMarked) {
   CloseHandle(locked);
 
   // b.txt stays where it was, named in the report; the others moved.
-  EXPECT_EQ(Files(files.Root()), (Snapshot{{"b.txt", "content"},
-                                          {"target\\a.txt", "content"},
-                                          {"target\\c.txt", "content"}}));
+  EXPECT_EQ(Files(files.Root()),
+            (Snapshot{{"b.txt", "content"}, {"target\\a.txt", "content"}, {"target\\c.txt", "content"}}));
   const auto records = window.prompter().Records();
   bool reported = false;
   for (const PromptRecord& record : records) {
@@ -243,7 +246,8 @@ TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
   MarkNode(whole, IDM_EDIT_MARK_DELETE);                                     // both files of the first group
   MarkNode(Node(TVGN_CHILD, Node(TVGN_NEXT, whole)), IDM_EDIT_MARK_DELETE);  // one of the second
   const std::string key = ShownTree(Tree()).Text(whole);
-  const std::string named = "すべてのファイルに削除マークが付いているグループがあります。\r\n  " + key + "\r\n\r\n";
+  const std::string named =
+      "すべてのファイルに削除マークが付いているグループがあります。\r\n  " + key + "\r\n\r\n";
   const Snapshot before = Files(files.Root());
   files.MakeFolder(u8"target");
   const UINT question_type = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
@@ -279,9 +283,9 @@ TEST_F(FileOperationsTest, TheLastCopiesOfAGroupGoOnlyAfterYes) {
   EXPECT_EQ(window.prompter().Records()[0].text, named + endings.at(IDM_FILE_MOVE));
   EXPECT_EQ(window.prompter().Records()[0].type, question_type);
   EXPECT_EQ(Files(files.Root()), (Snapshot{{"b2.txt", "second"},
-                                          {"target\\a1.txt", "first"},
-                                          {"target\\a2.txt", "first"},
-                                          {"target\\b1.txt", "second"}}));
+                                           {"target\\a1.txt", "first"},
+                                           {"target\\a2.txt", "first"},
+                                           {"target\\b1.txt", "second"}}));
 }
 
 TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
@@ -300,9 +304,9 @@ TEST_F(FileOperationsTest, ACopyIntoAFolderHoldingTheNameKeepsBothAndTheTree) {
   EXPECT_EQ(records[0].text, "コピー先のフォルダを指定してください");
   EXPECT_EQ(records[0].folder, "");
   EXPECT_EQ(Files(files.Root()), (Snapshot{{"x.txt", "new copy"},
-                                          {"y.txt", "new copy"},
-                                          {"target\\x.txt", "already there"},
-                                          {"target\\x (2).txt", "new copy"}}));
+                                           {"y.txt", "new copy"},
+                                           {"target\\x.txt", "already there"},
+                                           {"target\\x (2).txt", "new copy"}}));
   // The tree is as it was: the copied file keeps its mark.
   EXPECT_EQ(ShownTree(Tree()).Mark(Node(TVGN_CHILD, Node(TVGN_ROOT))), MarkCopy);
 }
@@ -342,8 +346,8 @@ TEST_F(FileOperationsTest, TheComparisonNamesAFileItCannotRead) {
   WriteAndScan({{"a1.txt", "equal"}, {"a2.txt", "equal"}, {"a3.txt", "equal"}});
   const ShownTree view(Tree());
   const HTREEITEM group = view.FirstGroup();
-  const HANDLE locked =
-      CreateFileW(Cp932ToWide(files.Path("a3.txt")).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE locked = CreateFileW(Cp932ToWide(files.Path("a3.txt")).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
 
   MarkNode(group, IDM_EDIT_FULL_COMPARE);
@@ -389,10 +393,11 @@ TEST_F(FileOperationsTest, TheBackgroundComparisonStopsWhenAskedAndTheWindowStay
     ASSERT_TRUE(IsWindow(window.window()));
 
     const std::string text = window.prompter().Records()[0].text;
-    EXPECT_EQ(text, "検査:" + view.Text(first) + "\r\n検査中断\r\n検査はユーザーの指示で中断されました。\r\n");
+    EXPECT_EQ(text,
+              "検査:" + view.Text(first) + "\r\n検査中断\r\n検査はユーザーの指示で中断されました。\r\n");
     EXPECT_EQ(view.Mark(first), MarkNone);
     EXPECT_EQ(view.Mark(second), MarkNone);  // never examined
-    EXPECT_EQ(view.Selected(), second);         // the first group not examined
+    EXPECT_EQ(view.Selected(), second);      // the first group not examined
     EXPECT_TRUE(IsWindowEnabled(Tree()));
   }
 }

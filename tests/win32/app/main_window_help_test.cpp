@@ -61,12 +61,11 @@ constexpr const char* kHelpFailed = "ﾍﾙﾌﾟの起動に失敗しました�
 class MainWindowHelpTest : public ::testing::Test {
  protected:
   MainWindowHelpTest()
-      : window(NoPluginLoader(), HarnessHelp{folder.Path("twinseek.HLP"), folder.Path("twinseek.html"), &launcher}) {}
+      : window(NoPluginLoader(),
+               HarnessHelp{folder.Path("twinseek.HLP"), folder.Path("twinseek.html"), &launcher}) {}
 
   // The help contents, as the menu item gives them; returns once handled.
-  void Contents() {
-    SendMessageW(window.window(), WM_COMMAND, MAKEWPARAM(IDM_HELP_CONTENTS, 0), 0);
-  }
+  void Contents() { SendMessageW(window.window(), WM_COMMAND, MAKEWPARAM(IDM_HELP_CONTENTS, 0), 0); }
   // F1 over the control id; returns once handled.
   void F1(int id) {
     HELPINFO info{};

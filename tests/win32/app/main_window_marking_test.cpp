@@ -29,8 +29,8 @@ class MainWindowMarkingTest : public ::testing::Test {
     for (const auto* name : {u8"a1.txt", u8"a2.txt", u8"a3.txt"}) Write(name, "0123456789");
     for (const auto* name : {u8"b1.txt", u8"b2.txt"}) Write(name, "01234");
     Write(u8"unique.txt", "0");
-    window.Drop({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("a3.txt"),
-                 files.Path("b1.txt"), files.Path("b2.txt"), files.Path("unique.txt")});
+    window.Drop({files.Path("a1.txt"), files.Path("a2.txt"), files.Path("a3.txt"), files.Path("b1.txt"),
+                 files.Path("b2.txt"), files.Path("unique.txt")});
     ASSERT_TRUE(window.WaitForClosingMessage(0));
     ASSERT_TRUE(window.WaitUntilIdle());
     window.prompter().Clear();
@@ -90,7 +90,8 @@ class MainWindowMarkingTest : public ::testing::Test {
     click = NMHDR{tree, IDC_MAIN_TREE, static_cast<UINT>(NM_RCLICK)};
     PostMessageW(window.window(), WM_NOTIFY, IDC_MAIN_TREE, reinterpret_cast<LPARAM>(&click));
     HWND popup = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(popup); }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return (popup = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(popup); }));
     std::vector<std::string> items;
     if (popup == nullptr) return items;
     auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
@@ -158,8 +159,8 @@ TEST_F(MainWindowMarkingTest, TheContextMenuOffersComparisonOnlyForThreeFilesOrM
   Select(SecondGroup());  // two files
   EXPECT_EQ(ContextMenu().back(), "完全比較 (grey)");
   Select(FirstFile(SecondGroup()));
-  EXPECT_EQ(ContextMenu(), (std::vector<std::string>{"解除", "重複", "非重複", "-", "削除マーク",
-                                                     "コピーマーク"}));
+  EXPECT_EQ(ContextMenu(),
+            (std::vector<std::string>{"解除", "重複", "非重複", "-", "削除マーク", "コピーマーク"}));
   Select(nullptr);
   static NMHDR click;
   click = NMHDR{tree, IDC_MAIN_TREE, static_cast<UINT>(NM_RCLICK)};

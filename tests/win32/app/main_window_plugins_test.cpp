@@ -30,7 +30,8 @@ class PluginFolder {
  public:
   explicit PluginFolder(const std::vector<std::string>& plugins) {
     for (size_t i = 0; i < plugins.size(); ++i) {
-      EXPECT_TRUE(CopyBuiltFile(BuiltPlugin(plugins[i]), folder_.Path(PluginLibraryName(static_cast<int>(i + 1)))));
+      EXPECT_TRUE(
+          CopyBuiltFile(BuiltPlugin(plugins[i]), folder_.Path(PluginLibraryName(static_cast<int>(i + 1)))));
     }
     SetDllDirectoryW(Cp932ToWide(folder_.Root()).c_str());
   }
@@ -89,13 +90,15 @@ TEST(MainWindowPluginsTest, TheBoxesShowTheTitlesOfThePlugins) {
 
 TEST(MainWindowPluginsTest, NameVariantsGroupTheCopiesOfAName) {
   TempTree files;
-  for (const char8_t* name : {u8"report.txt", u8"report - コピー.txt", u8"ｒｅｐｏｒｔ (2).TXT", u8"other.txt"}) {
+  for (const char8_t* name :
+       {u8"report.txt", u8"report - コピー.txt", u8"ｒｅｐｏｒｔ (2).TXT", u8"other.txt"}) {
     files.Write(name, "any");
   }
-  EXPECT_EQ(SearchWithPlugin("twinseek-names", files.Root()),
-            (std::vector<Group>{{" REPORT.TXT#0",
-                                 {Unmarked(files.Path("report.txt")), Unmarked(files.Path("report - コピー.txt")),
-                                  Unmarked(files.Path("ｒｅｐｏｒｔ (2).TXT"))}}}));
+  EXPECT_EQ(
+      SearchWithPlugin("twinseek-names", files.Root()),
+      (std::vector<Group>{{" REPORT.TXT#0",
+                           {Unmarked(files.Path("report.txt")), Unmarked(files.Path("report - コピー.txt")),
+                            Unmarked(files.Path("ｒｅｐｏｒｔ (2).TXT"))}}}));
 }
 
 TEST(MainWindowPluginsTest, PictureSizeGroupsPicturesOfOneSize) {
@@ -103,8 +106,9 @@ TEST(MainWindowPluginsTest, PictureSizeGroupsPicturesOfOneSize) {
   ASSERT_TRUE(WritePhotoPng(files.Path("a.png"), 640, 480, 0));
   ASSERT_TRUE(WritePhotoPng(files.Path("b.png"), 640, 481, 0));
   ASSERT_TRUE(WritePhotoPng(files.Path("c.png"), 640, 480, 1));
-  EXPECT_EQ(SearchWithPlugin("twinseek-picture", files.Root()),
-            (std::vector<Group>{{" 640x480#0", {Unmarked(files.Path("a.png")), Unmarked(files.Path("c.png"))}}}));
+  EXPECT_EQ(
+      SearchWithPlugin("twinseek-picture", files.Root()),
+      (std::vector<Group>{{" 640x480#0", {Unmarked(files.Path("a.png")), Unmarked(files.Path("c.png"))}}}));
 }
 
 TEST(MainWindowPluginsTest, HeadAndTailGroupsFilesThatDifferOnlyInTheMiddle) {
@@ -112,7 +116,8 @@ TEST(MainWindowPluginsTest, HeadAndTailGroupsFilesThatDifferOnlyInTheMiddle) {
   WriteLargeCopies(files);
   const std::vector<Group> groups = SearchWithPlugin("twinseek-headtail", files.Root());
   ASSERT_EQ(groups.size(), 1u);
-  EXPECT_EQ(groups[0].files, (std::set<std::string>{Unmarked(files.Path("a.bin")), Unmarked(files.Path("b.bin"))}));
+  EXPECT_EQ(groups[0].files,
+            (std::set<std::string>{Unmarked(files.Path("a.bin")), Unmarked(files.Path("b.bin"))}));
 }
 
 TEST(MainWindowPluginsTest, PictureLookGroupsAPhotoWithItsSmallerJpeg) {

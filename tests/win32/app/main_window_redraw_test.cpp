@@ -16,14 +16,22 @@ namespace {
 
 // The buttons that follow the bottom edge, and every other visible control
 // but the tree, the one that grows.
-const int kControls[] = {IDC_MAIN_BUTTON_MARK_NONE,   IDC_MAIN_BUTTON_MARK_DUPLICATE,
-                         IDC_MAIN_BUTTON_MARK_UNIQUE, IDC_MAIN_BUTTON_MARK_DELETE,
-                         IDC_MAIN_BUTTON_OPEN,        IDC_MAIN_BUTTON_FULL_COMPARE,
-                         IDC_MAIN_BUTTON_QUIT,        IDC_MAIN_GROUP_CONDITIONS,
-                         IDC_MAIN_CHECK_NAME,         IDC_MAIN_CHECK_DATE,
-                         IDC_MAIN_CHECK_PLUGIN3,      IDC_MAIN_BUTTON_EXCLUDE_UNIQUE,
-                         IDC_MAIN_BUTTON_SEARCH,      IDC_MAIN_BUTTON_RESET,
-                         IDC_MAIN_CHECK_SHOW_INFO,    IDC_MAIN_LABEL_TREE,
+const int kControls[] = {IDC_MAIN_BUTTON_MARK_NONE,
+                         IDC_MAIN_BUTTON_MARK_DUPLICATE,
+                         IDC_MAIN_BUTTON_MARK_UNIQUE,
+                         IDC_MAIN_BUTTON_MARK_DELETE,
+                         IDC_MAIN_BUTTON_OPEN,
+                         IDC_MAIN_BUTTON_FULL_COMPARE,
+                         IDC_MAIN_BUTTON_QUIT,
+                         IDC_MAIN_GROUP_CONDITIONS,
+                         IDC_MAIN_CHECK_NAME,
+                         IDC_MAIN_CHECK_DATE,
+                         IDC_MAIN_CHECK_PLUGIN3,
+                         IDC_MAIN_BUTTON_EXCLUDE_UNIQUE,
+                         IDC_MAIN_BUTTON_SEARCH,
+                         IDC_MAIN_BUTTON_RESET,
+                         IDC_MAIN_CHECK_SHOW_INFO,
+                         IDC_MAIN_LABEL_TREE,
                          IDC_MAIN_STATUS};
 
 class MainWindowRedrawTest : public ::testing::Test {

@@ -76,9 +76,8 @@ TEST_F(MainWindowTest, OpensWithTheDefaultConditionsAndOnlySearchAvailable) {
   ASSERT_NE(window.window(), nullptr);
   EXPECT_TRUE(window.Checked(IDC_MAIN_CHECK_SIZE));
   EXPECT_TRUE(window.Checked(IDC_MAIN_CHECK_DATE));
-  for (int id : {IDC_MAIN_CHECK_NAME, IDC_MAIN_CHECK_EXTENSION, IDC_MAIN_CHECK_CRC,
-                 IDC_MAIN_CHECK_PLUGIN1, IDC_MAIN_CHECK_PLUGIN2, IDC_MAIN_CHECK_PLUGIN3,
-                 IDC_MAIN_CHECK_SHOW_INFO}) {
+  for (int id : {IDC_MAIN_CHECK_NAME, IDC_MAIN_CHECK_EXTENSION, IDC_MAIN_CHECK_CRC, IDC_MAIN_CHECK_PLUGIN1,
+                 IDC_MAIN_CHECK_PLUGIN2, IDC_MAIN_CHECK_PLUGIN3, IDC_MAIN_CHECK_SHOW_INFO}) {
     EXPECT_FALSE(window.Checked(id)) << id;
   }
   EXPECT_TRUE(ConditionsEnabled());
@@ -90,9 +89,8 @@ TEST_F(MainWindowTest, OpensWithTheDefaultConditionsAndOnlySearchAvailable) {
   EXPECT_TRUE(window.Enabled(IDC_MAIN_CHECK_SHOW_INFO));
   EXPECT_TRUE(window.Enabled(IDC_MAIN_BUTTON_QUIT));
   for (int id : {IDC_MAIN_BUTTON_REPORT, IDC_MAIN_BUTTON_RESET, IDC_MAIN_BUTTON_EXCLUDE_UNIQUE,
-                 IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_MARK_DUPLICATE,
-                 IDC_MAIN_BUTTON_MARK_UNIQUE, IDC_MAIN_BUTTON_MARK_DELETE, IDC_MAIN_BUTTON_OPEN,
-                 IDC_MAIN_BUTTON_FULL_COMPARE}) {
+                 IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_MARK_DUPLICATE, IDC_MAIN_BUTTON_MARK_UNIQUE,
+                 IDC_MAIN_BUTTON_MARK_DELETE, IDC_MAIN_BUTTON_OPEN, IDC_MAIN_BUTTON_FULL_COMPARE}) {
     EXPECT_FALSE(window.Enabled(id)) << id;
   }
   EXPECT_EQ(window.Text(IDC_MAIN_LABEL_TREE), kDropLabel);
@@ -147,7 +145,9 @@ TEST_F(MainWindowTest, SelectingAGroupOrAFileEnablesCompareOrOpen) {
   WriteFiveFiles();
   ASSERT_TRUE(window.Search(files.Root()));
   HWND tree = GetDlgItem(window.window(), IDC_MAIN_TREE);
-  auto select = [&](HTREEITEM item) { SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)); };
+  auto select = [&](HTREEITEM item) {
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  };
   const auto group = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   const auto file = reinterpret_cast<HTREEITEM>(
       SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(group)));
@@ -273,8 +273,8 @@ TEST_F(MainWindowTest, TheErrorLogNamesAFolderAndAVanishedPathAndIsShownOnYes) {
   EXPECT_EQ(records[0].text, "エラー情報がありました。確認しますか？");
   EXPECT_EQ(records[0].type, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
   EXPECT_EQ(records[1].kind, PromptRecord::Kind::kReport);
-  EXPECT_EQ(records[1].text, "ﾃﾞｨﾚｸﾄﾘは指定できません(" + folder + ")\r\n情報の取得ができません(" +
-                                 vanished + ")\r\n");
+  EXPECT_EQ(records[1].text,
+            "ﾃﾞｨﾚｸﾄﾘは指定できません(" + folder + ")\r\n情報の取得ができません(" + vanished + ")\r\n");
   EXPECT_EQ(records[1].owner, window.window());
   EXPECT_EQ(records[2].text, kNoNewDuplicatesMessage);
   EXPECT_EQ(window.Text(IDC_MAIN_STATUS), "0/1idx 0/1files(0dup)");
@@ -372,8 +372,8 @@ TEST_F(MainWindowTest, ResizingMovesTheAnchoredControlsAndNeverBelowTheOpeningSi
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
   };
-  const int ids[] = {IDC_MAIN_TREE, IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_OPEN,
-                     IDC_MAIN_BUTTON_QUIT, IDC_MAIN_BUTTON_SEARCH, IDC_MAIN_STATUS};
+  const int ids[] = {IDC_MAIN_TREE,        IDC_MAIN_BUTTON_MARK_NONE, IDC_MAIN_BUTTON_OPEN,
+                     IDC_MAIN_BUTTON_QUIT, IDC_MAIN_BUTTON_SEARCH,    IDC_MAIN_STATUS};
   std::vector<RECT> opening;
   for (int id : ids) opening.push_back(rect_of(id));
   RECT frame;
@@ -516,7 +516,8 @@ TEST(MainWindowKeyTest, AKeyTheControlCannotShowExactlyStillFindsItsEntry) {
   SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   SendMessageW(window.window(), WM_COMMAND, IDM_EDIT_MARK_UNIQUE, 0);
   SendMessageW(window.window(), WM_COMMAND, IDC_MAIN_BUTTON_EXCLUDE_UNIQUE, 0);
-  EXPECT_EQ(window.prompter().MessageTexts().back(), "2個のファイルを除外\r\n1個のインデックスが削除されました。\r\n");
+  EXPECT_EQ(window.prompter().MessageTexts().back(),
+            "2個のファイルを除外\r\n1個のインデックスが削除されました。\r\n");
   EXPECT_EQ(window.Text(IDC_MAIN_STATUS), kEmptyStatus);
   EXPECT_TRUE(window.TreeLines().empty());
 

@@ -69,21 +69,21 @@ class Differences {
     for (const LCID locale : {LCID{0x411}, LCID{LOCALE_USER_DEFAULT}}) {
       const std::string windows = WindowsUpperCase(locale, text);
       if (windows != expected) {
-        Add("UpperCase" + Hex(text) + " = " + Hex(upper) + ", LCMapStringA(" +
-            std::to_string(locale) + ") = " + Hex(windows));
+        Add("UpperCase" + Hex(text) + " = " + Hex(upper) + ", LCMapStringA(" + std::to_string(locale) +
+            ") = " + Hex(windows));
       }
     }
     const char* start = text.c_str();
     for (size_t pos = 0; pos <= text.size(); ++pos) {
       const auto prev = static_cast<size_t>(CharPrevA(start, start + pos) - start);
       if (PrevCharPos(text, pos) != prev) {
-        Add("PrevCharPos(" + Hex(text) + ", " + std::to_string(pos) + ") = " +
-            std::to_string(PrevCharPos(text, pos)) + ", CharPrevA: " + std::to_string(prev));
+        Add("PrevCharPos(" + Hex(text) + ", " + std::to_string(pos) +
+            ") = " + std::to_string(PrevCharPos(text, pos)) + ", CharPrevA: " + std::to_string(prev));
       }
       const auto next = static_cast<size_t>(CharNextA(start + pos) - start);
       if (NextCharPos(text, pos) != next) {
-        Add("NextCharPos(" + Hex(text) + ", " + std::to_string(pos) + ") = " +
-            std::to_string(NextCharPos(text, pos)) + ", CharNextA: " + std::to_string(next));
+        Add("NextCharPos(" + Hex(text) + ", " + std::to_string(pos) +
+            ") = " + std::to_string(NextCharPos(text, pos)) + ", CharNextA: " + std::to_string(next));
       }
     }
   }

@@ -83,8 +83,8 @@ TEST(Win32FileSystemTest, NoCharacterIsHeldThatWouldComeBackAsAnother) {
     }
     char bytes[8];
     BOOL used_default = FALSE;
-    const int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), 1, bytes, sizeof bytes, "?",
-                                           &used_default);
+    const int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), 1, bytes, sizeof bytes,
+                                           "?", &used_default);
     if (length > 0 && !used_default && Cp932ToWide(std::string_view(bytes, length)) != text) {
       ++changed_by_system;
       EXPECT_FALSE(WideToCp932(text).has_value()) << std::hex << static_cast<unsigned>(code);
@@ -109,7 +109,9 @@ std::vector<WIN32_FIND_DATAW> FindAll(const std::string& folder) {
   return found;
 }
 
-FileTime Ticks(const FILETIME& time) { return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+FileTime Ticks(const FILETIME& time) {
+  return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 // The folder listing that tells identities gives every entry as
 // FindFirstFileExW does, in the same order, with its short name, and each
@@ -122,7 +124,8 @@ TEST(Win32FileSystemTest, TheListingGivesWhatFindFirstFileGivesWithIdentitiesAnd
   tree.Resize(u8"big", (uint64_t{1} << 32) + 3);
   tree.MakeFolder(u8"folder");
   tree.SetLastWriteTime(u8"表示.txt", 126'555'636'301'230'000);
-  SetFileAttributesW(Cp932ToWide(tree.Path("表示.txt")).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(Cp932ToWide(tree.Path("表示.txt")).c_str(),
+                     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 
   std::vector<DirEntry> listed;
   ASSERT_TRUE(SystemFileSystem().ListFolder(tree.Root(), [&](const DirEntry& entry) {
@@ -166,9 +169,9 @@ TEST(Win32FileSystemTest, EachFolderOfAWalkIsToldItsOwnIdentity) {
   testing::TempTree elsewhere;
   elsewhere.MakeFolder(u8"e");
 
-  const std::vector<std::string> order{tree.Root(),         tree.Path("a"),     tree.Path("a\\b"),
-                                       tree.Path("a\\b\\c"), tree.Path("d"),     tree.Path("a\\b\\"),
-                                       elsewhere.Path("e"), tree.Path("a\\b\\c")};
+  const std::vector<std::string> order{tree.Root(),          tree.Path("a"),      tree.Path("a\\b"),
+                                       tree.Path("a\\b\\c"), tree.Path("d"),      tree.Path("a\\b\\"),
+                                       elsewhere.Path("e"),  tree.Path("a\\b\\c")};
   for (const std::string& folder : order) {
     std::optional<FileIdentity> told;
     ASSERT_TRUE(SystemFileSystem().ListFolderWithIdentity(
@@ -229,7 +232,8 @@ TEST(Win32FileSystemTest, AFileHeldOpenWithoutSharingStaysWhereItIs) {
     const FileError moved = SystemFileSystem().MoveFileTo(source, tree.Path("to\\held.txt"));
     EXPECT_TRUE(moved == FileError::kInUse || moved == FileError::kAccessDenied) << static_cast<int>(moved);
     const FileError copied = SystemFileSystem().CopyFileTo(source, tree.Path("to\\copy.txt"));
-    EXPECT_TRUE(copied == FileError::kInUse || copied == FileError::kAccessDenied) << static_cast<int>(copied);
+    EXPECT_TRUE(copied == FileError::kInUse || copied == FileError::kAccessDenied)
+        << static_cast<int>(copied);
     EXPECT_FALSE(SystemFileSystem().GetAttributes(tree.Path("to\\held.txt")).has_value());
     EXPECT_FALSE(SystemFileSystem().GetAttributes(tree.Path("to\\copy.txt")).has_value());
   }

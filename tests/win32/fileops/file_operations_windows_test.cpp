@@ -166,7 +166,10 @@ TEST_F(MoveTargetDialogTest, BrowseOffersNothingAndPutsTheChosenFolderInTheBox) 
 class GatedFileSystem final : public FileSystemWrapper {
  public:
   explicit GatedFileSystem(int gated_call) : gated_call_(gated_call) {}
-  ~GatedFileSystem() override { CloseHandle(gate_); CloseHandle(reached_); }
+  ~GatedFileSystem() override {
+    CloseHandle(gate_);
+    CloseHandle(reached_);
+  }
 
   void Open() { SetEvent(gate_); }
   bool WaitUntilReached() { return WaitForSingleObject(reached_, 30000) == WAIT_OBJECT_0; }
@@ -273,11 +276,13 @@ TEST(TransferFilesWindowsTest, AMoveIntoTheOwnFolderByAnotherSpellingLeavesTheFi
   std::vector<std::string> spellings = {WideToCp932Lossy(CharUpperW(Cp932ToWide(folder).data()))};
   wchar_t short_path[MAX_PATH];
   const DWORD length = GetShortPathNameW(Cp932ToWide(folder).c_str(), short_path, MAX_PATH);
-  if (length > 0 && length < MAX_PATH && std::wstring_view(short_path).find(L'~') != std::wstring_view::npos) {
+  if (length > 0 && length < MAX_PATH &&
+      std::wstring_view(short_path).find(L'~') != std::wstring_view::npos) {
     spellings.push_back(WideToCp932Lossy(short_path));
   }
   for (const std::string& spelling : spellings) {
-    const TransferOutcome outcome = TransferFiles(SystemFileSystem(), {file}, spelling, TransferKind::kMove, nullptr);
+    const TransferOutcome outcome =
+        TransferFiles(SystemFileSystem(), {file}, spelling, TransferKind::kMove, nullptr);
     EXPECT_TRUE(outcome.done.empty()) << spelling;
     ASSERT_EQ(outcome.failed.size(), 1u) << spelling;
     EXPECT_TRUE(outcome.failed[0].in_destination) << spelling;
@@ -381,7 +386,8 @@ class RecycleBinTest : public ::testing::Test {
     for (size_t i = 0; i < names_.size(); ++i) {
       paths_.push_back(tree_.Path("sub\\" + names_[i]));
       contents_.push_back("content " + std::to_string(i) + std::string("\0\r\n", 3));
-      HANDLE file = CreateFileW(Cp932ToWide(paths_[i]).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+      HANDLE file =
+          CreateFileW(Cp932ToWide(paths_[i]).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
       DWORD written = 0;
       WriteFile(file, contents_[i].data(), static_cast<DWORD>(contents_[i].size()), &written, nullptr);
       CloseHandle(file);
@@ -407,7 +413,9 @@ class RecycleBinTest : public ::testing::Test {
     EXPECT_TRUE(ui.Join(30000));
   }
 
-  std::string InTrash(const std::string& name) const { return WideToCp932Lossy(*trash_ + L"\\files\\") + name; }
+  std::string InTrash(const std::string& name) const {
+    return WideToCp932Lossy(*trash_ + L"\\files\\") + name;
+  }
 
   TempTree tree_;
   std::optional<std::wstring> trash_;

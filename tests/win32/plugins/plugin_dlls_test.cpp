@@ -64,15 +64,16 @@ class Plugin {
 };
 
 bool IsHash(const std::optional<std::string>& fragment) {
-  return fragment && fragment->size() == 16 && fragment->find_first_not_of("0123456789abcdef") == std::string::npos;
+  return fragment && fragment->size() == 16 &&
+         fragment->find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
 TEST(PluginDllsTest, EachExportsTheFiveEntryPointsAndAJapaneseTitle) {
   const std::pair<const char*, const char*> titles[] = {
-      {"twinseek-names", "\x96\xbc\x91\x4f\x82\xcc\x97\x68\x82\xea"},                  // 名前の揺れ
-      {"twinseek-picture", "\x89\xe6\x91\x9c\x82\xcc\x91\xe5\x82\xab\x82\xb3"},        // 画像の大きさ
-      {"twinseek-headtail", "\x90\xe6\x93\xaa\x82\xc6\x96\x96\x94\xf6"},               // 先頭と末尾
-      {"twinseek-look", "\x89\xe6\x91\x9c\x82\xcc\x8c\xa9\x82\xbd\x96\xda"},           // 画像の見た目
+      {"twinseek-names", "\x96\xbc\x91\x4f\x82\xcc\x97\x68\x82\xea"},            // 名前の揺れ
+      {"twinseek-picture", "\x89\xe6\x91\x9c\x82\xcc\x91\xe5\x82\xab\x82\xb3"},  // 画像の大きさ
+      {"twinseek-headtail", "\x90\xe6\x93\xaa\x82\xc6\x96\x96\x94\xf6"},         // 先頭と末尾
+      {"twinseek-look", "\x89\xe6\x91\x9c\x82\xcc\x8c\xa9\x82\xbd\x96\xda"},     // 画像の見た目
   };
   for (const auto& [name, title] : titles) {
     const Plugin plugin(name);
@@ -98,9 +99,14 @@ TEST(PluginDllsTest, WhatNoPluginCanUseGivesNoFragment) {
     const Plugin plugin(name);
     ASSERT_TRUE(plugin.loaded()) << name;
     const std::pair<const char*, const WIN32_FIND_DATAA*> calls[] = {
-        {nullptr, nullptr},         {nullptr, &unterminated},  {"", &empty},
-        {long_path.c_str(), &empty}, {"\x81", &empty},          {"C:\\no\\such\\folder\\x.png", nullptr},
-        {folder_path.c_str(), nullptr}, {missing_path.c_str(), nullptr},
+        {nullptr, nullptr},
+        {nullptr, &unterminated},
+        {"", &empty},
+        {long_path.c_str(), &empty},
+        {"\x81", &empty},
+        {"C:\\no\\such\\folder\\x.png", nullptr},
+        {folder_path.c_str(), nullptr},
+        {missing_path.c_str(), nullptr},
     };
     for (const auto& [path, data] : calls) {
       EXPECT_EQ(plugin.CheckFile(path, data), std::nullopt) << name << " " << (path ? path : "(null)");
@@ -125,8 +131,8 @@ TEST(PluginDllsTest, PictureSizesAndLooksOfRealPictures) {
   ASSERT_TRUE(WritePhotoPng(tree.Path("other.png"), 640, 480, 1));
   // A PNG cut after its header: its size is known, its look is not.
   {
-    HANDLE file = CreateFileW(Cp932ToWide(tree.Path("photo.png")).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(Cp932ToWide(tree.Path("photo.png")).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     char head[64];
     DWORD read = 0;

@@ -34,10 +34,10 @@ std::vector<Group> ScanWithPlugin(std::string_view plugin, const std::string& fo
   EXPECT_TRUE(CopyBuiltFile(BuiltPlugin(plugin), tool.Path("TOOL1.DLL")));
 
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE out = CreateFileW(Cp932ToWide(tool.Path("out.txt")).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                           CREATE_ALWAYS, 0, nullptr);
-  HANDLE err = CreateFileW(Cp932ToWide(tool.Path("err.txt")).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                           CREATE_ALWAYS, 0, nullptr);
+  HANDLE out = CreateFileW(Cp932ToWide(tool.Path("out.txt")).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                           &inherit, CREATE_ALWAYS, 0, nullptr);
+  HANDLE err = CreateFileW(Cp932ToWide(tool.Path("err.txt")).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                           &inherit, CREATE_ALWAYS, 0, nullptr);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -83,14 +83,16 @@ std::vector<Group> ScanWithPlugin(std::string_view plugin, const std::string& fo
 
 TEST(ScanToolPluginsTest, NameVariantsGroupACopyOfReportNamedThreeWays) {
   TempTree files;
-  for (const char8_t* name : {u8"report.txt", u8"report - コピー.txt", u8"ｒｅｐｏｒｔ (2).TXT", u8"other.txt"}) {
+  for (const char8_t* name :
+       {u8"report.txt", u8"report - コピー.txt", u8"ｒｅｐｏｒｔ (2).TXT", u8"other.txt"}) {
     files.Write(name, "any");
   }
   const std::vector<Group> groups = ScanWithPlugin("twinseek-names", files.Root());
   ASSERT_EQ(groups.size(), 1u);
   EXPECT_EQ(groups[0].key, " REPORT.TXT");
-  EXPECT_EQ(groups[0].files, (std::set<std::string>{files.Path("report.txt"), files.Path("report - コピー.txt"),
-                                                    files.Path("ｒｅｐｏｒｔ (2).TXT")}));
+  EXPECT_EQ(groups[0].files,
+            (std::set<std::string>{files.Path("report.txt"), files.Path("report - コピー.txt"),
+                                   files.Path("ｒｅｐｏｒｔ (2).TXT")}));
 }
 
 TEST(ScanToolPluginsTest, PictureSizeGroupsPicturesOfOneSizeOnly) {

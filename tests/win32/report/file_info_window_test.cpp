@@ -49,8 +49,8 @@ class OwnerWindow {
       return RegisterClassW(&window_class);
     }();
     window_ = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(kClass)), L"owner",
-                              WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr),
-                              nullptr);
+                              WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~OwnerWindow() { DestroyWindow(window_); }
@@ -176,10 +176,12 @@ TEST_F(FileInfoWindowTest, PagesShowTheAttributesTheTextAndTheDumpOfTheFile) {
 
   WIN32_FILE_ATTRIBUTE_DATA data{};
   ASSERT_TRUE(GetFileAttributesExW(Cp932ToWide(path).c_str(), GetFileExInfoStandard, &data));
-  const FileTime created = (FileTime{data.ftCreationTime.dwHighDateTime} << 32) | data.ftCreationTime.dwLowDateTime;
+  const FileTime created =
+      (FileTime{data.ftCreationTime.dwHighDateTime} << 32) | data.ftCreationTime.dwLowDateTime;
   const std::string attributes = BoxText();
   EXPECT_EQ(attributes, AttributesText(10, kWritten, created, data.dwFileAttributes));
-  EXPECT_EQ(attributes.rfind("[ファイルサイズ]\r\n    10 BYTES\r\n\r\n[タイムスタンプ]\r\n更新日:   ", 0), 0u);
+  EXPECT_EQ(attributes.rfind("[ファイルサイズ]\r\n    10 BYTES\r\n\r\n[タイムスタンプ]\r\n更新日:   ", 0),
+            0u);
   EXPECT_NE(attributes.find(LocalTimeText(ToLocalTime(kWritten))), std::string::npos);
 
   EXPECT_EQ(PageText(1), "0123456789");
@@ -297,8 +299,9 @@ TEST(FileInfoWindowFilesTest, ShowsAFileAnotherProgramIsWritingAndSizesPast2GiB)
   TempTree disk;
   disk.Write(u8"log.txt", "");
   const std::string log = disk.Path("log.txt");
-  const HANDLE writer = CreateFileW(Cp932ToWide(log).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE writer =
+      CreateFileW(Cp932ToWide(log).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   DWORD written = 0;
   WriteFile(writer, "line 1\r\n", 8, &written, nullptr);

@@ -176,8 +176,8 @@ class ControlDll {
     if (module_ != nullptr) {
       register_ = Function("DllRegisterServer");
       unregister_ = Function("DllUnregisterServer");
-      install_ = reinterpret_cast<InstallFunction>(
-          reinterpret_cast<void*>(GetProcAddress(module_, "DllInstall")));
+      install_ =
+          reinterpret_cast<InstallFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "DllInstall")));
     }
   }
   ~ControlDll() {

@@ -218,12 +218,12 @@ TEST_F(ReportWindowTest, ResizingMovesTheAnchoredControlsAndNeverShrinksBelowThe
   const RECT close = ControlRect(dialog, IDOK);
   const RECT save = ControlRect(dialog, IDC_REPORT_BUTTON_SAVE);
   const RECT box = ControlRect(dialog, IDC_REPORT_EDIT_TEXT);
-  EXPECT_TRUE(SameRect(close, RECT{before[0].left + 100, before[0].top + 50, before[0].right + 100,
-                                   before[0].bottom + 50}));
-  EXPECT_TRUE(SameRect(save, RECT{before[1].left, before[1].top + 50, before[1].right + 100,
-                                  before[1].bottom + 50}));
-  EXPECT_TRUE(SameRect(box, RECT{before[2].left, before[2].top, before[2].right + 100,
-                                 before[2].bottom + 50}));
+  EXPECT_TRUE(SameRect(
+      close, RECT{before[0].left + 100, before[0].top + 50, before[0].right + 100, before[0].bottom + 50}));
+  EXPECT_TRUE(
+      SameRect(save, RECT{before[1].left, before[1].top + 50, before[1].right + 100, before[1].bottom + 50}));
+  EXPECT_TRUE(
+      SameRect(box, RECT{before[2].left, before[2].top, before[2].right + 100, before[2].bottom + 50}));
 
   SetWindowPos(dialog, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(SameRect(ControlRect(dialog, ids[i]), before[i])) << ids[i];
@@ -232,8 +232,8 @@ TEST_F(ReportWindowTest, ResizingMovesTheAnchoredControlsAndNeverShrinksBelowThe
   // back with exactly the opening width and height; a larger one stays.
   RECT small{window.left + 10, window.top + 20, window.left + 10 + width - 40, window.top + 20 + height - 1};
   SendMessageW(dialog, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&small));
-  EXPECT_TRUE(SameRect(small, RECT{window.left + 10, window.top + 20, window.left + 10 + width,
-                                   window.top + 20 + height}));
+  EXPECT_TRUE(SameRect(
+      small, RECT{window.left + 10, window.top + 20, window.left + 10 + width, window.top + 20 + height}));
   RECT large{0, 0, width + 1, height + 300};
   SendMessageW(dialog, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&large));
   EXPECT_TRUE(SameRect(large, RECT{0, 0, width + 1, height + 300}));
@@ -367,7 +367,8 @@ TEST(SaveFileDialogTest, OffersTheInitialNameAndAddsTheDefaultExtension) {
   const SaveFileRequest request{"TWINSEEK", "TXT", "TEXT(*.TXT)|*.TXT|ALL(*.*)|*.*||"};
   std::optional<std::string> chosen = "<not returned>";
   {
-    UiThread ui([&] { chosen = ShowSaveFileDialog(nullptr, request, [] { ADD_FAILURE() << "a name refused"; }); });
+    UiThread ui(
+        [&] { chosen = ShowSaveFileDialog(nullptr, request, [] { ADD_FAILURE() << "a name refused"; }); });
     const HWND dialog = WaitForAnyDialog(ui.id());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(testing::ControlText(dialog, kFileNameBox), "TWINSEEK");
@@ -379,7 +380,8 @@ TEST(SaveFileDialogTest, OffersTheInitialNameAndAddsTheDefaultExtension) {
   EXPECT_TRUE(EqualFolded(*chosen, disk.Path("選んだ.TXT"))) << *chosen << ": the extension in any case";
 
   {
-    UiThread ui([&] { chosen = ShowSaveFileDialog(nullptr, request, [] { ADD_FAILURE() << "a name refused"; }); });
+    UiThread ui(
+        [&] { chosen = ShowSaveFileDialog(nullptr, request, [] { ADD_FAILURE() << "a name refused"; }); });
     const HWND dialog = WaitForAnyDialog(ui.id());
     ASSERT_NE(dialog, nullptr);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

@@ -25,7 +25,8 @@ TEST(DetectionRunWindowsTest, FilesHeldOpenWithoutSharingJoinNoGroup) {
   }
   std::vector<HANDLE> locks;
   for (const std::string& path : {paths[2], paths[3]}) {
-    locks.push_back(CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    locks.push_back(
+        CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(locks.back(), INVALID_HANDLE_VALUE);
   }
 

@@ -109,7 +109,8 @@ TEST_F(Win32PluginLoaderTest, CheckFileGetsTheShortNameAndANameCutByWholeCharact
   ASSERT_TRUE(listed.has_value());
   wchar_t short_path[MAX_PATH] = {};
   ASSERT_NE(GetShortPathNameW(Cp932ToWide(tree.Path(listed->name)).c_str(), short_path, MAX_PATH), 0u);
-  const std::wstring_view short_name = std::wstring_view(short_path).substr(std::wstring_view(short_path).rfind(L'\\') + 1);
+  const std::wstring_view short_name =
+      std::wstring_view(short_path).substr(std::wstring_view(short_path).rfind(L'\\') + 1);
   if (short_name == L"a long file name.text") GTEST_SKIP() << "no short names here";
   EXPECT_EQ(listed->short_name, WideToCp932(short_name));
   const std::optional<std::string> fragment = library->CheckFile(tree.Path(listed->name), *listed);

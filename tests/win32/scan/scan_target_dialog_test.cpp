@@ -58,7 +58,8 @@ HWND FocusOf(DWORD thread) {
 bool WholeTextSelected(HWND dialog, int id) {
   DWORD start = 0;
   DWORD end = 0;
-  SendDlgItemMessageW(dialog, id, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendDlgItemMessageW(dialog, id, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                      reinterpret_cast<LPARAM>(&end));
   return start == 0 && end == static_cast<DWORD>(GetWindowTextLengthW(GetDlgItem(dialog, id)));
 }
 
@@ -402,7 +403,8 @@ TEST_F(ScanTargetDialogTest, CancelDuringAWalkInterruptsItAndKeepsTheDialogOpen)
   EXPECT_TRUE(StillOpen());
   held.Release();
 
-  ASSERT_TRUE(testing::WaitUntil([&] { return testing::ControlText(dialog, IDC_SCAN_STATUS) == kInterruptedNotice; }));
+  ASSERT_TRUE(testing::WaitUntil(
+      [&] { return testing::ControlText(dialog, IDC_SCAN_STATUS) == kInterruptedNotice; }));
   EXPECT_TRUE(StillOpen());
   EXPECT_EQ(criteria.running.load(), 0);
   EXPECT_TRUE(testing::ControlEnabled(dialog, IDC_SCAN_BUTTON_START));
@@ -422,11 +424,10 @@ TEST_F(ScanTargetDialogTest, CancelDuringAWalkInterruptsItAndKeepsTheDialogOpen)
 
 TEST_F(ScanTargetDialogTest, ADateRangeOfOneDayListsThatDaysFilesWhateverTimeThePickersHold) {
   const int64_t day = LocalSeconds(LocalTime{2023, 11, 8});
-  const std::pair<const char8_t*, FileTime> files[] = {
-      {u8"before.txt", FileTimeAt(day - 1)},
-      {u8"first.txt", FileTimeAt(day)},
-      {u8"last.txt", FileTimeAt(day + 86'399)},
-      {u8"after.txt", FileTimeAt(day + 86'400)}};
+  const std::pair<const char8_t*, FileTime> files[] = {{u8"before.txt", FileTimeAt(day - 1)},
+                                                       {u8"first.txt", FileTimeAt(day)},
+                                                       {u8"last.txt", FileTimeAt(day + 86'399)},
+                                                       {u8"after.txt", FileTimeAt(day + 86'400)}};
   for (const auto& [name, time] : files) {
     tree.Write(name, "x");
     tree.SetLastWriteTime(name, time);
@@ -436,8 +437,10 @@ TEST_F(ScanTargetDialogTest, ADateRangeOfOneDayListsThatDaysFilesWhateverTimeThe
   Press(dialog, IDC_SCAN_TOGGLE_END_DATE);
   // A time of day on the pickers is not taken: each date keeps 00:00:00.
   SYSTEMTIME picked = {2023, 11, 3, 8, 15, 30, 0, 0};
-  SendDlgItemMessageW(dialog, IDC_SCAN_DATE_START, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&picked));
-  SendDlgItemMessageW(dialog, IDC_SCAN_DATE_END, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&picked));
+  SendDlgItemMessageW(dialog, IDC_SCAN_DATE_START, DTM_SETSYSTEMTIME, GDT_VALID,
+                      reinterpret_cast<LPARAM>(&picked));
+  SendDlgItemMessageW(dialog, IDC_SCAN_DATE_END, DTM_SETSYSTEMTIME, GDT_VALID,
+                      reinterpret_cast<LPARAM>(&picked));
   Press(dialog, IDC_SCAN_BUTTON_START);
   ASSERT_TRUE(Result());
 
@@ -485,7 +488,8 @@ std::wstring SelectedFolderName(HWND chooser) {
   item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
   item.pszText = text;
   item.cchTextMax = MAX_PATH;
-  if (item.hItem == nullptr || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+  if (item.hItem == nullptr || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+    return {};
   return text;
 }
 
@@ -513,7 +517,8 @@ class ChooseFolderTest : public ::testing::Test {
       // The preselection lands in the folder tree a moment after the
       // chooser opens (on a loaded machine, seconds after): wait for it
       // before pressing the button.
-      EXPECT_TRUE(testing::WaitUntil([&] { return SelectedFolderName(chooser) == expected_selection; }, 30000))
+      EXPECT_TRUE(
+          testing::WaitUntil([&] { return SelectedFolderName(chooser) == expected_selection; }, 30000))
           << "the preselected folder never showed in the chooser";
       PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     }

@@ -32,29 +32,31 @@ using Paths = std::set<std::string>;
 // False when the system allows no link.
 bool MakeFolderLink(const std::string& link, const std::string& target) {
   using UnixFileName = char*(CDECL*)(const WCHAR*);
-  const auto unix_file_name = reinterpret_cast<UnixFileName>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  const auto unix_file_name = reinterpret_cast<UnixFileName>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   const std::wstring wide_link = Cp932ToWide(link);
   if (unix_file_name == nullptr) {
-    return CreateSymbolicLinkW(wide_link.c_str(), Cp932ToWide(target).c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
+    return CreateSymbolicLinkW(wide_link.c_str(), Cp932ToWide(target).c_str(),
+                               SYMBOLIC_LINK_FLAG_DIRECTORY) != 0;
   }
   const size_t separator = link.rfind('\\');
   char* folder = unix_file_name(Cp932ToWide(link.substr(0, separator)).c_str());
   if (folder == nullptr) return false;
-  const std::string command = "sh -c \"ln -s '" + target + "' '" + folder + "/" + link.substr(separator + 1) + "'\"";
+  const std::string command =
+      "sh -c \"ln -s '" + target + "' '" + folder + "/" + link.substr(separator + 1) + "'\"";
   HeapFree(GetProcessHeap(), 0, folder);
   std::wstring wide_command(command.begin(), command.end());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(L"Z:\\bin\\sh", wide_command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessW(L"Z:\\bin\\sh", wide_command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     return false;
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return testing::WaitUntil(
-      [&] { return GetFileAttributesW(wide_link.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
+  return testing::WaitUntil([&] { return GetFileAttributesW(wide_link.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                            20000);
 }
 
 TEST(WalkWindowsTest, LinksBackToAFolderAboveAreNotWalkedAgain) {
@@ -79,7 +81,8 @@ TEST(WalkWindowsTest, LinksBackToAFolderAboveAreNotWalkedAgain) {
   EXPECT_EQ(paths, expected);
 
   testing::ListingLimitFileSystem dropped;
-  const ScanList list = CollectDroppedItems(dropped, {tree.Path("two")}, [] { return true; }, nullptr);
+  const ScanList list = CollectDroppedItems(
+      dropped, {tree.Path("two")}, [] { return true; }, nullptr);
   paths.clear();
   for (const ScanItem& item : list) paths.insert(item.path);
   EXPECT_EQ(list.size(), 2u);
@@ -131,11 +134,15 @@ TEST(DropIntakeTest, APathThatCannotBeHeldComesByItsShortFormOrIsReported) {
   MemoryResultTree results;
   KeyIndex index;
   PluginSlots plugins;
-  DetectionRun run({.conditions = Conditions{.size = true}, .file_system = SystemFileSystem(), .tree = results,
-                    .index = index, .plugins = plugins});
+  DetectionRun run({.conditions = Conditions{.size = true},
+                    .file_system = SystemFileSystem(),
+                    .tree = results,
+                    .index = index,
+                    .plugins = plugins});
   const std::atomic<int> cancel{0};
-  const DetectionResult result =
-      run.Run(CollectDroppedItems(SystemFileSystem(), items, [] { return true; }, nullptr), cancel);
+  const DetectionResult result = run.Run(CollectDroppedItems(
+                                             SystemFileSystem(), items, [] { return true; }, nullptr),
+                                         cancel);
   EXPECT_EQ(result.error_log, "ファイル名を扱えません(" + tree.Path("missing ?.txt") + ")\r\n");
   EXPECT_EQ(index.FileCount(), items[1].representable ? 2 : 1);
 }

@@ -22,8 +22,8 @@ namespace twinseek {
 
 void PrintTo(const BulkMarkRequest& request, std::ostream* out) {
   *out << "{new_mark " << request.new_mark << ", target " << static_cast<int>(request.target)
-       << ", chosen_mark " << request.chosen_mark << ", only_unmarked_groups "
-       << request.only_unmarked_groups << "}";
+       << ", chosen_mark " << request.chosen_mark << ", only_unmarked_groups " << request.only_unmarked_groups
+       << "}";
 }
 
 void PrintTo(const DirectoryMarkRequest& request, std::ostream* out) {
@@ -79,7 +79,18 @@ class RunningDialog {
 void Press(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // What a control is, from its window class and style.
-enum class Kind { kGroupBox, kRadio, kCheckBox, kPushButton, kDefaultButton, kLabel, kEdit, kDropList, kRule, kOther };
+enum class Kind {
+  kGroupBox,
+  kRadio,
+  kCheckBox,
+  kPushButton,
+  kDefaultButton,
+  kLabel,
+  kEdit,
+  kDropList,
+  kRule,
+  kOther
+};
 
 Kind KindOf(HWND control) {
   wchar_t name[32] = {};
@@ -87,19 +98,26 @@ Kind KindOf(HWND control) {
   const LONG style = GetWindowLongW(control, GWL_STYLE);
   if (_wcsicmp(name, L"Button") == 0) {
     switch (style & BS_TYPEMASK) {
-      case BS_GROUPBOX: return Kind::kGroupBox;
-      case BS_AUTORADIOBUTTON: return Kind::kRadio;
-      case BS_AUTOCHECKBOX: return Kind::kCheckBox;
-      case BS_PUSHBUTTON: return Kind::kPushButton;
-      case BS_DEFPUSHBUTTON: return Kind::kDefaultButton;
-      default: return Kind::kOther;
+      case BS_GROUPBOX:
+        return Kind::kGroupBox;
+      case BS_AUTORADIOBUTTON:
+        return Kind::kRadio;
+      case BS_AUTOCHECKBOX:
+        return Kind::kCheckBox;
+      case BS_PUSHBUTTON:
+        return Kind::kPushButton;
+      case BS_DEFPUSHBUTTON:
+        return Kind::kDefaultButton;
+      default:
+        return Kind::kOther;
     }
   }
   if (_wcsicmp(name, L"Static") == 0) {
     return (style & SS_TYPEMASK) == SS_ETCHEDHORZ ? Kind::kRule : Kind::kLabel;
   }
   if (_wcsicmp(name, L"Edit") == 0) return (style & ES_AUTOHSCROLL) != 0 ? Kind::kEdit : Kind::kOther;
-  if (_wcsicmp(name, L"ComboBox") == 0) return (style & 3) == CBS_DROPDOWNLIST ? Kind::kDropList : Kind::kOther;
+  if (_wcsicmp(name, L"ComboBox") == 0)
+    return (style & 3) == CBS_DROPDOWNLIST ? Kind::kDropList : Kind::kOther;
   return Kind::kOther;
 }
 
@@ -153,7 +171,8 @@ HWND FocusOf(DWORD thread) {
 
 // ---- The bulk marking dialog ----
 
-const std::vector<int> kTargetRadios = {IDC_BULK_RADIO_ALL, IDC_BULK_RADIO_UNMARKED, IDC_BULK_RADIO_CHOSEN_MARK};
+const std::vector<int> kTargetRadios = {IDC_BULK_RADIO_ALL, IDC_BULK_RADIO_UNMARKED,
+                                        IDC_BULK_RADIO_CHOSEN_MARK};
 const std::vector<int> kNewMarkRadios = {IDC_BULK_RADIO_NEW_MARK_0, IDC_BULK_RADIO_NEW_MARK_1,
                                          IDC_BULK_RADIO_NEW_MARK_2, IDC_BULK_RADIO_NEW_MARK_3,
                                          IDC_BULK_RADIO_NEW_MARK_4};
@@ -164,7 +183,8 @@ constexpr BulkMarkRequest kUntouchedBulk = {MarkCopy, BulkTarget::kUnmarkedFiles
 class BulkMarkDialogTest : public ::testing::Test {
  protected:
   std::unique_ptr<RunningDialog> Open() {
-    auto running = std::make_unique<RunningDialog>(kBulkCaption, [this] { return dialog.Run(nullptr, request); });
+    auto running =
+        std::make_unique<RunningDialog>(kBulkCaption, [this] { return dialog.Run(nullptr, request); });
     EXPECT_NE(running->window(), nullptr);
     return running;
   }
@@ -175,7 +195,8 @@ class BulkMarkDialogTest : public ::testing::Test {
     EXPECT_FALSE(ControlEnabled(window, IDC_BULK_COMBO_CHOSEN_MARK));
     EXPECT_EQ(ListSelection(window), 0);
     EXPECT_FALSE(ControlChecked(window, IDC_BULK_CHECK_UNMARKED_GROUPS));
-    for (int id : kNewMarkRadios) EXPECT_EQ(ControlChecked(window, id), id == IDC_BULK_RADIO_NEW_MARK_0) << id;
+    for (int id : kNewMarkRadios)
+      EXPECT_EQ(ControlChecked(window, id), id == IDC_BULK_RADIO_NEW_MARK_0) << id;
   }
 
   BulkMarkDialog dialog;
@@ -233,15 +254,30 @@ TEST_F(BulkMarkDialogTest, OkReturnsTheChosenValuesWithMarkCodes) {
     BulkMarkRequest expected;
   };
   const Choice choices[] = {
-      {IDC_BULK_RADIO_CHOSEN_MARK, 1, false, IDC_BULK_RADIO_NEW_MARK_3,
+      {IDC_BULK_RADIO_CHOSEN_MARK,
+       1,
+       false,
+       IDC_BULK_RADIO_NEW_MARK_3,
        {MarkDelete, BulkTarget::kChosenMark, MarkDuplicate, false}},
-      {IDC_BULK_RADIO_CHOSEN_MARK, 4, true, IDC_BULK_RADIO_NEW_MARK_4,
+      {IDC_BULK_RADIO_CHOSEN_MARK,
+       4,
+       true,
+       IDC_BULK_RADIO_NEW_MARK_4,
        {MarkCopy, BulkTarget::kChosenMark, MarkCopy, true}},
-      {IDC_BULK_RADIO_CHOSEN_MARK, 3, false, IDC_BULK_RADIO_NEW_MARK_2,
+      {IDC_BULK_RADIO_CHOSEN_MARK,
+       3,
+       false,
+       IDC_BULK_RADIO_NEW_MARK_2,
        {MarkUnique, BulkTarget::kChosenMark, MarkDelete, false}},
-      {IDC_BULK_RADIO_UNMARKED, 0, true, IDC_BULK_RADIO_NEW_MARK_1,
+      {IDC_BULK_RADIO_UNMARKED,
+       0,
+       true,
+       IDC_BULK_RADIO_NEW_MARK_1,
        {MarkDuplicate, BulkTarget::kUnmarkedFiles, MarkNone, true}},
-      {IDC_BULK_RADIO_ALL, 0, false, IDC_BULK_RADIO_NEW_MARK_0,
+      {IDC_BULK_RADIO_ALL,
+       0,
+       false,
+       IDC_BULK_RADIO_NEW_MARK_0,
        {MarkNone, BulkTarget::kAllFiles, MarkNone, false}},
   };
   // One dialog object for every run: each opening starts from the first
@@ -253,7 +289,8 @@ TEST_F(BulkMarkDialogTest, OkReturnsTheChosenValuesWithMarkCodes) {
     const HWND window = running->window();
     ExpectOpeningValues(window);
     Press(window, IDC_BULK_RADIO_CHOSEN_MARK);
-    SendDlgItemMessageW(window, IDC_BULK_COMBO_CHOSEN_MARK, CB_SETCURSEL, static_cast<WPARAM>(choice.list_entry), 0);
+    SendDlgItemMessageW(window, IDC_BULK_COMBO_CHOSEN_MARK, CB_SETCURSEL,
+                        static_cast<WPARAM>(choice.list_entry), 0);
     Press(window, choice.target_radio);
     if (choice.unmarked_groups) Press(window, IDC_BULK_CHECK_UNMARKED_GROUPS);
     Press(window, choice.new_mark_radio);
@@ -265,8 +302,7 @@ TEST_F(BulkMarkDialogTest, OkReturnsTheChosenValuesWithMarkCodes) {
 
 TEST_F(BulkMarkDialogTest, CancelCloseBoxAndEscapeLeaveTheRequestAlone) {
   const std::vector<std::function<void(HWND)>> closings = {
-      [](HWND window) { Press(window, IDCANCEL); },
-      [](HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); },
+      [](HWND window) { Press(window, IDCANCEL); }, [](HWND window) { SendMessageW(window, WM_CLOSE, 0, 0); },
       [](HWND window) { SendMessageW(window, WM_COMMAND, IDCANCEL, 0); },  // Escape's command
   };
   for (size_t i = 0; i < closings.size(); ++i) {
@@ -285,8 +321,9 @@ TEST_F(BulkMarkDialogTest, CancelCloseBoxAndEscapeLeaveTheRequestAlone) {
 
 // ---- The folder marking dialog ----
 
-const std::vector<int> kMarkRadios = {IDC_DIRMARK_RADIO_MARK_0, IDC_DIRMARK_RADIO_MARK_1, IDC_DIRMARK_RADIO_MARK_2,
-                                      IDC_DIRMARK_RADIO_MARK_3, IDC_DIRMARK_RADIO_MARK_4};
+const std::vector<int> kMarkRadios = {IDC_DIRMARK_RADIO_MARK_0, IDC_DIRMARK_RADIO_MARK_1,
+                                      IDC_DIRMARK_RADIO_MARK_2, IDC_DIRMARK_RADIO_MARK_3,
+                                      IDC_DIRMARK_RADIO_MARK_4};
 
 const DirectoryMarkRequest kUntouchedDirectory = {"untouched", true, MarkUnique, true};
 
@@ -323,7 +360,8 @@ TEST_F(DirectoryMarkDialogTest, ShowsEveryControlInTabOrderAndOpensEmpty) {
   auto running = Open();
   const HWND window = running->window();
   const std::vector<ControlLine> expected = {
-      {IDC_DIRMARK_GROUP_FOLDER, Kind::kGroupBox, "指定したディレクトリをもつ重複ファイルを検索します", false},
+      {IDC_DIRMARK_GROUP_FOLDER, Kind::kGroupBox, "指定したディレクトリをもつ重複ファイルを検索します",
+       false},
       {IDC_DIRMARK_LABEL_FOLDER, Kind::kLabel, "フォルダ(&L)", false},
       {IDC_DIRMARK_EDIT_FOLDER, Kind::kEdit, "", false},
       {IDC_DIRMARK_BUTTON_BROWSE, Kind::kPushButton, "参照(&B)", false},
@@ -386,8 +424,16 @@ TEST_F(DirectoryMarkDialogTest, OkReturnsTheValuesAsTypedWithMarkCodes) {
   };
   const Choice choices[] = {
       {"c:\\data", false, false, IDC_DIRMARK_RADIO_MARK_3, {"c:\\data", false, MarkDelete, false}},
-      {"\\\\server\\共有\\", true, true, IDC_DIRMARK_RADIO_MARK_4, {"\\\\server\\共有\\", true, MarkCopy, true}},
-      {"relative folder", false, true, IDC_DIRMARK_RADIO_MARK_1, {"relative folder", false, MarkDuplicate, true}},
+      {"\\\\server\\共有\\",
+       true,
+       true,
+       IDC_DIRMARK_RADIO_MARK_4,
+       {"\\\\server\\共有\\", true, MarkCopy, true}},
+      {"relative folder",
+       false,
+       true,
+       IDC_DIRMARK_RADIO_MARK_1,
+       {"relative folder", false, MarkDuplicate, true}},
       {"", true, false, IDC_DIRMARK_RADIO_MARK_2, {"", true, MarkUnique, false}},
       {"Z:\\", false, false, IDC_DIRMARK_RADIO_MARK_0, {"Z:\\", false, MarkNone, false}},
   };

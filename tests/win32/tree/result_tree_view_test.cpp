@@ -106,12 +106,24 @@ class ViewedTree final : public ResultTree {
   NodeHandle AddFile(NodeHandle group, std::string_view path) override {
     return Synced(tree().AddFile(group, path));
   }
-  void Expand(NodeHandle group) override { Synced(Do([&] { tree().Expand(group); })); }
-  void PutImage(NodeHandle node, int mark) override { Synced(Do([&] { tree().PutImage(node, mark); })); }
-  void Delete(NodeHandle node) override { Synced(Do([&] { tree().Delete(node); })); }
-  void Clear() override { Synced(Do([&] { tree().Clear(); })); }
-  void Select(NodeHandle node) override { Synced(Do([&] { tree().Select(node); })); }
-  void ScrollToTop(NodeHandle node) override { Synced(Do([&] { tree().ScrollToTop(node); })); }
+  void Expand(NodeHandle group) override {
+    Synced(Do([&] { tree().Expand(group); }));
+  }
+  void PutImage(NodeHandle node, int mark) override {
+    Synced(Do([&] { tree().PutImage(node, mark); }));
+  }
+  void Delete(NodeHandle node) override {
+    Synced(Do([&] { tree().Delete(node); }));
+  }
+  void Clear() override {
+    Synced(Do([&] { tree().Clear(); }));
+  }
+  void Select(NodeHandle node) override {
+    Synced(Do([&] { tree().Select(node); }));
+  }
+  void ScrollToTop(NodeHandle node) override {
+    Synced(Do([&] { tree().ScrollToTop(node); }));
+  }
 
   NodeHandle FirstGroup() const override { return Node(shown_.FirstGroup()); }
   NodeHandle Next(NodeHandle node) const override { return Node(shown_.Next(Item(node))); }
@@ -255,7 +267,8 @@ TEST(ResultTreeViewTest, ShowsExclusionAndMarkingAsTheyChangeTheTree) {
   ViewedSetup setup;
   KeyIndex index;
   // Groups registered as a scan does (the paths name no file), marked raw.
-  const auto add = [&](std::string_view key, const std::vector<std::string>& paths, const std::vector<int>& marks) {
+  const auto add = [&](std::string_view key, const std::vector<std::string>& paths,
+                       const std::vector<int>& marks) {
     for (const std::string& path : paths) index.Register(key, path, setup.tree, SystemFileSystem());
     const NodeHandle group = index.Find(key)->group;
     size_t position = 0;
@@ -279,8 +292,8 @@ TEST(ResultTreeViewTest, ShowsExclusionAndMarkingAsTheyChangeTheTree) {
   setup.view.Sync();
   setup.ExpectControlShowsTree();
   EXPECT_EQ(ShownTree(setup.control.Handle()).Lines(),
-            (std::vector<std::string>{"B#6", "  C:\\b\\2#6", "  C:\\b\\3#6", "D#5", "  C:\\表\\1#5",
-                                      "K#5", "  C:\\表\\a.txt#5", "  C:\\表示\\a.txt#6"}));
+            (std::vector<std::string>{"B#6", "  C:\\b\\2#6", "  C:\\b\\3#6", "D#5", "  C:\\表\\1#5", "K#5",
+                                      "  C:\\表\\a.txt#5", "  C:\\表示\\a.txt#6"}));
 }
 
 TEST(ResultTreeViewTest, ScrollsANodeToTheTopWithoutSelectingIt) {

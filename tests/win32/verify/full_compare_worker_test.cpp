@@ -58,10 +58,10 @@ HWND CreateMainWindow() {
 HWND CreateTreeView(HWND parent) {
   RECT client{};
   GetClientRect(parent, &client);
-  return CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-                         WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-                             TVS_SHOWSELALWAYS,
-                         0, 0, client.right, client.bottom, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+      WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0, 0,
+      client.right, client.bottom, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 // The prompter the worker gets: notes the state of the run when the report

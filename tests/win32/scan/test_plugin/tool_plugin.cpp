@@ -60,7 +60,8 @@ const char* WINAPI CheckFile(const char* path, WIN32_FIND_DATAA* data) {
   std::snprintf(fragment, sizeof fragment, "T%d SZ%llx A%lx C%lx:%lx L%lx:%lx W%lx:%lx N%s S%s", TOOL_NUMBER,
                 size % 7, static_cast<unsigned long>(data->dwFileAttributes), high(data->ftCreationTime),
                 low(data->ftCreationTime), high(data->ftLastAccessTime), low(data->ftLastAccessTime),
-                high(data->ftLastWriteTime), low(data->ftLastWriteTime), data->cFileName, data->cAlternateFileName);
+                high(data->ftLastWriteTime), low(data->ftLastWriteTime), data->cFileName,
+                data->cAlternateFileName);
   return fragment;
 }
 
