@@ -130,4 +130,17 @@ void CompareGroup(ResultTree& tree, NodeHandle node, std::string& result, const 
   SetMark(tree, node, MarkOf(tally));
 }
 
+void CompareUnmarkedGroups(ResultTree& tree, std::string& result, const std::atomic<int>& cancel,
+                           FileComparer& comparer) {
+  NodeHandle group = tree.FirstGroup();
+  for (; group != kNoNode && cancel != 1; group = tree.Next(group)) {
+    if (tree.GetMark(group) != MarkNone) continue;
+    tree.ScrollToTop(group);
+    CompareGroup(tree, group, result, &cancel, comparer);
+  }
+  if (cancel != 1) return;
+  tree.Select(group);
+  result.append(kCompareInterruptedLine);
+}
+
 }  // namespace twinseek

@@ -80,4 +80,14 @@ class FileComparer {
 void CompareGroup(ResultTree& tree, NodeHandle node, std::string& result, const std::atomic<int>* cancel,
                   FileComparer& comparer);
 
+// The comparison of every group whose summary mark is 0, in tree order: each
+// group is scrolled to the top of the view (ScrollToTop) and compared as by
+// CompareGroup, its block appended to result. cancel is read before each
+// group and before each base. Seen at 1 it ends the walk: the first group not
+// examined is selected (nothing when it had passed the last; a group it
+// interrupted counts as examined) and result ends with
+// kCompareInterruptedLine.
+void CompareUnmarkedGroups(ResultTree& tree, std::string& result, const std::atomic<int>& cancel,
+                           FileComparer& comparer);
+
 }  // namespace twinseek

@@ -82,6 +82,7 @@ class RecordingTree final : public ResultTree {
   };
 
   std::vector<Put> puts;
+  std::vector<NodeHandle> scrolled;
   std::function<void(NodeHandle, int)> before_put;
 
   NodeHandle AddGroup(std::string_view key) override { return tree_.AddGroup(key); }
@@ -106,7 +107,10 @@ class RecordingTree final : public ResultTree {
   void Delete(NodeHandle node) override { tree_.Delete(node); }
   void Clear() override { tree_.Clear(); }
   void Select(NodeHandle node) override { tree_.Select(node); }
-  void ScrollToTop(NodeHandle node) override { tree_.ScrollToTop(node); }
+  void ScrollToTop(NodeHandle node) override {
+    scrolled.push_back(node);
+    tree_.ScrollToTop(node);
+  }
 
  private:
   MemoryResultTree tree_;
@@ -345,6 +349,68 @@ TEST_F(CompareGroupTest, AClearCancelFlagChangesNothing) {
 
   EXPECT_EQ(Compare(group, &cancel), "検査:go\r\nすべて同一内容です。\r\n\r\n");
   EXPECT_EQ(tree_.GetMark(group), MarkDuplicate);
+}
+
+// The background comparison's walk: only the groups at 0, each in view
+// before it is compared; a stop selects the first group not examined.
+class CompareUnmarkedGroupsTest : public CompareGroupTest {
+ protected:
+  std::string CompareAll() {
+    std::string result;
+    CompareUnmarkedGroups(tree_, result, cancel_, comparer_);
+    return result;
+  }
+
+  std::atomic<int> cancel_{0};
+};
+
+TEST_F(CompareUnmarkedGroupsTest, ComparesOnlyTheGroupsAtNoneInTreeOrder) {
+  const NodeHandle first = AddGroup("first", {{"a1", "x"}, {"a2", "x"}});
+  const NodeHandle marked = AddGroup("marked", {{"b1", "x"}, {"b2", "y"}});
+  SetAllMarks(marked, MarkDelete);
+  const NodeHandle last = AddGroup("last", {{"c1", "x"}, {"c2", "y"}});
+  tree_.Select(marked);
+
+  EXPECT_EQ(CompareAll(), "検査:first\r\nすべて同一内容です。\r\n\r\n検査:last\r\n" + Pair("c1", "c2", false));
+  EXPECT_EQ(tree_.scrolled, (std::vector<NodeHandle>{first, last}));
+  EXPECT_EQ(FileMarks(marked), (Marks{MarkDelete, MarkDelete}));
+  EXPECT_EQ(tree_.GetMark(last), MarkUnique);
+  EXPECT_EQ(tree_.Selected(), marked);
+}
+
+TEST_F(CompareUnmarkedGroupsTest, AStopSelectsTheFirstGroupNotExamined) {
+  struct Case {
+    const char* name;
+    int stop_at_base;  // the base during whose pairs the stop comes; 0: before the start
+    int selected;      // the index of the group selected at the end; -1: none
+    int groups_scrolled;
+  };
+  const Case cases[] = {
+      {"before the start", 0, 0, 0},
+      {"during the first group", 1, 1, 1},
+      {"during the last group", 3, -1, 2},  // two bases a group
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    tree_.Clear();
+    tree_.scrolled.clear();
+    const NodeHandle groups[] = {AddGroup("one", {{"a1", "x"}, {"a2", "x"}}),
+                                 AddGroup("two", {{"b1", "x"}, {"b2", "x"}})};
+    cancel_ = test.stop_at_base == 0 ? 1 : 0;
+    int bases = 0;
+    tree_.before_put = [&](NodeHandle, int mark) {
+      if (mark == MarkComparing && ++bases == test.stop_at_base) cancel_ = 1;
+    };
+
+    const std::string result = CompareAll();
+
+    EXPECT_TRUE(result.ends_with(kCompareInterruptedLine)) << result;
+    EXPECT_EQ(tree_.scrolled.size(), static_cast<size_t>(test.groups_scrolled));
+    EXPECT_EQ(tree_.Selected(), test.selected < 0 ? kNoNode : groups[test.selected]);
+    if (test.selected >= 0) {
+      EXPECT_EQ(FileMarks(groups[test.selected]), (Marks{MarkNone, MarkNone}));
+    }
+  }
 }
 
 }  // namespace

@@ -7,8 +7,9 @@
 // The class is split by concern: main_window.cpp opens, closes and lays the
 // window out; main_window_controls.cpp applies the enabling, texts and
 // greying decided by main_window_rules to the controls and menus;
-// main_window_commands.cpp carries out the commands (search, drop, reset,
-// completion, help, About).
+// main_window_commands.cpp routes every command through one table and
+// carries out the window's own (search, drop, reset, completion, help,
+// About); the files named below carry out the others.
 #pragma once
 
 #include <windows.h>
@@ -112,7 +113,6 @@ class MainWindow final : public Dialog {
 
   // main_window_marking.cpp: the tree's notifications and the commands that
   // mark files one by one or by rule.
-  bool OnMarkingCommand(int id);
   // The answer to a notification of the tree; nothing for any other.
   std::optional<INT_PTR> OnNotify(const NMHDR& header);
   void OnSelectionChanged(const NMTREEVIEWW& change);
@@ -125,13 +125,11 @@ class MainWindow final : public Dialog {
 
   // main_window_results.cpp: narrowing and widening the results, and the
   // tree report.
-  bool OnResultsCommand(int id);
   void ExcludeCommand(int code, const PathTest& leaves = {});
   void ShowUniqueFilesCommand();
   void ReportCommand();
 
   // main_window_file_operations.cpp: delete, move and copy of marked files.
-  bool OnFileOperationCommand(int id);
   void DeleteCommand();
   void MoveCommand();
   void CopyCommand();
@@ -139,7 +137,6 @@ class MainWindow final : public Dialog {
   void ExcludeGoneFiles();
 
   // main_window_comparison.cpp: the full comparison of one group or of all.
-  bool OnComparisonCommand(int id);
   void CompareSelectedGroup();
   void CompareAllGroups();
 

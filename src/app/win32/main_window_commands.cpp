@@ -12,46 +12,59 @@
 #include "scan/dropped_files.h"
 #include "scan/win32/drop_intake.h"
 #include "scan/win32/scan_target_dialog.h"
+#include "tree/folder_marking.h"
+#include "tree/mark_commands.h"
 
 namespace twinseek {
 
+// Every command of the window: the id of its button or menu item (a menu
+// item that runs a button's command carries the button's id), whether it
+// runs while a worker runs, and what it does. The commands on the results do
+// not: their buttons are disabled and the menu bar grey while a worker runs,
+// and a stray one is ignored rather than let touch the tree or the key index.
+// The comparison of all groups refuses by itself, with its message.
 bool MainWindow::RouteCommand(int id) {
-  switch (id) {
-    case IDC_MAIN_BUTTON_SEARCH:
-      SearchCommand();
-      return true;
-    case IDC_MAIN_BUTTON_RESET:
-      Reset();
-      return true;
-    case IDC_MAIN_BUTTON_QUIT:
-      QuitCommand();
-      return true;
-    case IDC_MAIN_BUTTON_THREAD_DONE:
-      CompletionCommand();
-      return true;
-    case IDM_VIEW_THUMBNAIL:
-      ThumbnailCommand();
-      return true;
-    case IDC_MAIN_CHECK_SHOW_INFO:
-      ShowFileInfoClicked();
-      return true;
-    case IDM_HELP_CONTENTS:
-      Help(HELP_FINDER, 0);
-      return true;
-    case IDM_HELP_ABOUT:
-      ShowAbout();
-      return true;
-    case IDM_EDIT_COMPARE_ALL:  // refuses by itself while a worker runs
-      CompareAllGroups();
-      return true;
-    default:
-      // The commands on the results are not reachable while a worker runs
-      // (their buttons are disabled, the menu bar grey); a stray one is
-      // ignored rather than let touch the tree or the key index.
-      if (job_.running != 0) return false;
-      return OnMarkingCommand(id) || OnResultsCommand(id) || OnComparisonCommand(id) ||
-             OnFileOperationCommand(id);
+  struct Command {
+    int id;
+    bool while_running;
+    void (*run)(MainWindow& self);
+  };
+  static constexpr Command kCommands[] = {
+      {IDC_MAIN_BUTTON_SEARCH, true, [](MainWindow& self) { self.SearchCommand(); }},
+      {IDC_MAIN_BUTTON_RESET, true, [](MainWindow& self) { self.Reset(); }},
+      {IDC_MAIN_BUTTON_QUIT, true, [](MainWindow& self) { self.QuitCommand(); }},
+      {IDC_MAIN_BUTTON_THREAD_DONE, true, [](MainWindow& self) { self.CompletionCommand(); }},
+      {IDM_VIEW_THUMBNAIL, true, [](MainWindow& self) { self.ThumbnailCommand(); }},
+      {IDC_MAIN_CHECK_SHOW_INFO, true, [](MainWindow& self) { self.ShowFileInfoClicked(); }},
+      {IDM_HELP_CONTENTS, true, [](MainWindow& self) { self.Help(HELP_FINDER, 0); }},
+      {IDM_HELP_ABOUT, true, [](MainWindow& self) { self.ShowAbout(); }},
+      {IDM_EDIT_COMPARE_ALL, true, [](MainWindow& self) { self.CompareAllGroups(); }},
+      {IDM_EDIT_MARK_NONE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkNone); }},
+      {IDM_EDIT_MARK_DUPLICATE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkDuplicate); }},
+      {IDM_EDIT_MARK_UNIQUE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkUnique); }},
+      {IDM_EDIT_MARK_DELETE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkDelete); }},
+      {IDM_EDIT_MARK_COPY, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkCopy); }},
+      {IDM_EDIT_OPEN, false, [](MainWindow& self) { self.OpenSelectedFile(); }},
+      {IDM_EDIT_BULK_MARK, false, [](MainWindow& self) { self.BulkMarkCommand(); }},
+      {IDM_TOOLS_MARK_BY_FOLDER, false, [](MainWindow& self) { self.MarkByDirectoryCommand(); }},
+      {IDM_TOOLS_PICK_ONE, false, [](MainWindow& self) { PickOneDuplicate(self.tree_); }},
+      {IDM_EDIT_EXCLUDE_NONE, false, [](MainWindow& self) { self.ExcludeCommand(MarkNone); }},
+      {IDM_EDIT_EXCLUDE_DUPLICATE, false, [](MainWindow& self) { self.ExcludeCommand(MarkDuplicate); }},
+      {IDM_EDIT_EXCLUDE_UNIQUE, false, [](MainWindow& self) { self.ExcludeCommand(MarkUnique); }},
+      {IDM_VIEW_SHOW_UNIQUE, false, [](MainWindow& self) { self.ShowUniqueFilesCommand(); }},
+      {IDM_TOOLS_REPORT, false, [](MainWindow& self) { self.ReportCommand(); }},
+      {IDM_EDIT_FULL_COMPARE, false, [](MainWindow& self) { self.CompareSelectedGroup(); }},
+      {IDM_FILE_DELETE, false, [](MainWindow& self) { self.DeleteCommand(); }},
+      {IDM_FILE_MOVE, false, [](MainWindow& self) { self.MoveCommand(); }},
+      {IDM_FILE_COPY, false, [](MainWindow& self) { self.CopyCommand(); }},
+  };
+  for (const Command& command : kCommands) {
+    if (command.id != id) continue;
+    if (!command.while_running && job_.running != 0) return false;
+    command.run(*this);
+    return true;
   }
+  return false;
 }
 
 // Refuses a search or a drop while a worker runs or when no condition is

@@ -9,16 +9,6 @@
 
 namespace twinseek {
 
-bool MainWindow::OnComparisonCommand(int id) {
-  switch (id) {
-    case IDM_EDIT_FULL_COMPARE:
-      CompareSelectedGroup();
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Compares the selected group at once; it cannot be interrupted.
 void MainWindow::CompareSelectedGroup() {
   const NodeHandle node = tree_.Selected();

@@ -31,22 +31,6 @@ bool LastCopiesConfirmed(Prompter& prompter, HWND owner, const ResultTree& tree,
 
 }  // namespace
 
-bool MainWindow::OnFileOperationCommand(int id) {
-  switch (id) {
-    case IDM_FILE_DELETE:
-      DeleteCommand();
-      return true;
-    case IDM_FILE_MOVE:
-      MoveCommand();
-      return true;
-    case IDM_FILE_COPY:
-      CopyCommand();
-      return true;
-    default:
-      return false;
-  }
-}
-
 void MainWindow::DeleteCommand() {
   const auto paths = MarkedPathList(tree_, MarkDelete);
   if (!paths) {

@@ -31,40 +31,6 @@ void AppendItem(HMENU menu, UINT id, const char* text, UINT flags = MF_STRING) {
 
 }  // namespace
 
-bool MainWindow::OnMarkingCommand(int id) {
-  switch (id) {
-    case IDM_EDIT_MARK_NONE:
-      MarkSelected(tree_, MarkNone);
-      return true;
-    case IDM_EDIT_MARK_DUPLICATE:
-      MarkSelected(tree_, MarkDuplicate);
-      return true;
-    case IDM_EDIT_MARK_UNIQUE:
-      MarkSelected(tree_, MarkUnique);
-      return true;
-    case IDM_EDIT_MARK_DELETE:
-      MarkSelected(tree_, MarkDelete);
-      return true;
-    case IDM_EDIT_MARK_COPY:
-      MarkSelected(tree_, MarkCopy);
-      return true;
-    case IDM_EDIT_OPEN:
-      OpenSelectedFile();
-      return true;
-    case IDM_EDIT_BULK_MARK:
-      BulkMarkCommand();
-      return true;
-    case IDM_TOOLS_MARK_BY_FOLDER:
-      MarkByDirectoryCommand();
-      return true;
-    case IDM_TOOLS_PICK_ONE:
-      PickOneDuplicate(tree_);
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::optional<INT_PTR> MainWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom != IDC_MAIN_TREE) return std::nullopt;
   LRESULT result = 0;

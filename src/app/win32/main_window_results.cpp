@@ -9,28 +9,6 @@
 
 namespace twinseek {
 
-bool MainWindow::OnResultsCommand(int id) {
-  switch (id) {
-    case IDM_EDIT_EXCLUDE_NONE:
-      ExcludeCommand(MarkNone);
-      return true;
-    case IDM_EDIT_EXCLUDE_DUPLICATE:
-      ExcludeCommand(MarkDuplicate);
-      return true;
-    case IDM_EDIT_EXCLUDE_UNIQUE:
-      ExcludeCommand(MarkUnique);
-      return true;
-    case IDM_VIEW_SHOW_UNIQUE:
-      ShowUniqueFilesCommand();
-      return true;
-    case IDM_TOOLS_REPORT:
-      ReportCommand();
-      return true;
-    default:
-      return false;
-  }
-}
-
 // Takes every file of one mark out of the results; the tree stays hidden
 // until the report has been read. When nothing is left the conditions are
 // free again, as after a reset.

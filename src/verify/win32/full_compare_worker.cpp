@@ -14,24 +14,12 @@ bool FullCompareWorker::Start() {
   return thread_.Start([this] { Work(); });
 }
 
-NodeHandle FullCompareWorker::CompareUnmarkedGroups(std::string& result) {
-  FileComparer comparer(file_system_);
-  NodeHandle group = tree_.FirstGroup();
-  for (; group != kNoNode && job_.cancel != 1; group = tree_.Next(group)) {
-    if (tree_.GetMark(group) != MarkNone) continue;
-    tree_.ScrollToTop(group);
-    CompareGroup(tree_, group, result, &job_.cancel, comparer);
-  }
-  return group;
-}
-
 void FullCompareWorker::Work() {
   EnableWindow(windows_.tree, FALSE);
   std::string result;
-  const NodeHandle stopped_at = CompareUnmarkedGroups(result);
-  if (job_.cancel == 1) {
-    tree_.Select(stopped_at);
-    result.append(kCompareInterruptedLine);
+  {
+    FileComparer comparer(file_system_);
+    CompareUnmarkedGroups(tree_, result, job_.cancel, comparer);
   }
   if (!result.empty()) prompter_.ShowReport(windows_.main_window, result);
   EnableWindow(windows_.tree, TRUE);

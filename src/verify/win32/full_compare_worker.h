@@ -1,13 +1,10 @@
-// The background full comparison: every group whose summary mark is 0
-// compared on a thread of its own, started with the main window's scan job.
+// The background full comparison: CompareUnmarkedGroups on a thread of its
+// own, started with the main window's scan job, stopped by the job's cancel
+// flag.
 //
-// The run disables the tree control, scrolls each group it takes to the top
-// of the tree's view and compares it; it changes only the result tree (a
-// SharedResultTree, which the main window's view shows in batches).
-// When the user stopped it (the job's cancel flag at 1, read before each
-// group and before each base file), it selects the first group it did not
-// examine (nothing when it had passed the last) and ends the report with
-// kCompareInterruptedLine. A report that is not empty is shown in the report
+// The run disables the tree control while it compares; it changes only the
+// result tree (a SharedResultTree, which the main window's view shows in
+// batches). A report that is not empty is shown in the report
 // window on this thread, owned by the main window, and the run waits until
 // the user closes it. Then it enables the tree again, clears the job's
 // running flag, as its very last use of the job, and posts the completion
@@ -49,9 +46,6 @@ class FullCompareWorker {
 
  private:
   void Work();
-  // Compares every group at 0 until the walk ends or the user stops it; the
-  // group at which the walk stopped (kNoNode past the last).
-  NodeHandle CompareUnmarkedGroups(std::string& result);
 
   ScanJob& job_;
   ResultTree& tree_;
