@@ -13,11 +13,11 @@
 #include <winternl.h>
 
 #include <limits>
-#include <mutex>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "base/folder_volumes.h"
 #include "base/path_text.h"
 #include "base/win32/unique_handle.h"
 #include "base/win32/wide_text.h"
@@ -152,54 +152,11 @@ bool ListByFind(std::wstring pattern, const EntryVisitor& visit) {
   return true;
 }
 
-// Lists a folder through a handle of its own, whose information gives the
-// volume serial number of every entry's identity and the folder's own
-// identity for admit (may be null).
-// The volume serial numbers of the folders listed last: the first folder of
-// a walk, then the one it is in at each level below. A folder that is no
-// reparse point (junction, mount point, link) lies on the volume of the
-// folder it is in, so the system is asked for the volume only for the first
-// folder of a walk and at reparse points: the question
-// (GetFileInformationByHandle) is answered under Wine by its mount manager in
-// another process and doubled the time of a walk over many small folders.
-// Which thread listed a folder does not matter; walks on two threads at once
-// only keep the chain short. (Not thread_local: with the static runtime a
-// thread_local with a destructor hangs the process at its exit.)
-class ListedFolders {
- public:
-  // The volume of the folder at path (no trailing separator) when the folder
-  // it is in was the last one listed at its level and it is no reparse point.
-  std::optional<DWORD> VolumeOf(std::wstring_view path, DWORD attributes) {
-    const std::lock_guard<std::mutex> hold(mutex_);
-    const size_t separator = path.find_last_of(L"\\/");
-    const std::wstring_view parent = separator == std::wstring_view::npos ? L"" : path.substr(0, separator);
-    while (!chain_.empty() && chain_.back().path != parent) chain_.pop_back();
-    if (chain_.empty() || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return std::nullopt;
-    return chain_.back().volume;
-  }
-
-  void Listed(std::wstring_view path, DWORD volume) {
-    const std::lock_guard<std::mutex> hold(mutex_);
-    chain_.push_back(Folder{std::wstring(path), volume});
-  }
-
- private:
-  struct Folder {
-    std::wstring path;
-    DWORD volume;
-  };
-  std::mutex mutex_;
-  std::vector<Folder> chain_;
-};
-
-ListedFolders& Listed() {
-  static ListedFolders folders;
-  return folders;
-}
-
-std::wstring_view WithoutTrailingSeparators(std::wstring_view path) {
-  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.remove_suffix(1);
-  return path;
+// One for the process, not one per thread: with the static runtime a
+// thread_local with a destructor hangs the process at its exit.
+FolderVolumes& ListedFolders() {
+  static FolderVolumes volumes;
+  return volumes;
 }
 
 struct OpenFolder {
@@ -207,10 +164,10 @@ struct OpenFolder {
   FileIdentity identity;
 };
 
-// The attributes and identity of an open file: the file index costs the
-// system no more than the attributes; a folder's volume is the one of the
-// folder it is in when that was listed last and it is no reparse point.
-std::optional<OpenFolder> Describe(HANDLE handle, std::wstring_view path) {
+// The attributes and identity of the open file at path: the file index
+// costs the system no more than the attributes; a folder's volume is
+// inherited where FolderVolumes knows it.
+std::optional<OpenFolder> Describe(HANDLE handle, std::string_view path) {
   FILE_BASIC_INFO basic;
   if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) return std::nullopt;
   FILE_INTERNAL_INFORMATION internal;
@@ -222,14 +179,14 @@ std::optional<OpenFolder> Describe(HANDLE handle, std::wstring_view path) {
                     FileIdentity{0, static_cast<uint64_t>(internal.IndexNumber.QuadPart)}};
   if ((folder.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return folder;
 
-  path = WithoutTrailingSeparators(path);
-  std::optional<DWORD> volume = Listed().VolumeOf(path, folder.attributes);
+  std::optional<uint32_t> volume =
+      ListedFolders().Inherited(path, (folder.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
   if (!volume) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(handle, &information)) return std::nullopt;
     volume = information.dwVolumeSerialNumber;
   }
-  Listed().Listed(path, *volume);
+  ListedFolders().Listed(path, *volume);
   folder.identity.volume = *volume;
   return folder;
 }
@@ -243,7 +200,7 @@ bool List(std::string_view folder, const FolderAdmission* admit, const EntryVisi
                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (handle) {
       std::optional<DWORD> volume;
-      if (const std::optional<OpenFolder> open = Describe(handle.get(), path)) {
+      if (const std::optional<OpenFolder> open = Describe(handle.get(), folder)) {
         if ((open->attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
         volume = static_cast<DWORD>(open->identity.volume);
         if (admit != nullptr && !(*admit)(open->identity)) return true;
