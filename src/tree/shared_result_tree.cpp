@@ -1,5 +1,6 @@
 #include "tree/shared_result_tree.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace twinseek {
@@ -156,6 +157,40 @@ void SharedResultTree::SelectedInView(NodeHandle node) {
 void SharedResultTree::ExpandedInView(NodeHandle group, bool expanded) {
   const Hold hold(mutex_);
   tree_.SetExpanded(group, expanded);
+}
+
+ViewBatch PlanViewBatch(std::vector<TreeChange> changes) {
+  // The place of an addition within its run; -1 for any other change.
+  const auto rank = [](const TreeChange& change) {
+    switch (change.kind) {
+      case Kind::kAddGroup:
+        return 0;
+      case Kind::kAddFile:
+        return 1;
+      case Kind::kExpand:
+        return 2;
+      case Kind::kMark:
+        return 3;
+      default:
+        return -1;
+    }
+  };
+  ViewBatch batch;
+  for (auto begin = changes.begin(); begin != changes.end();) {
+    const auto end =
+        std::find_if(begin, changes.end(), [&](const TreeChange& change) { return rank(change) < 0; });
+    std::stable_sort(begin, end, [&](const TreeChange& a, const TreeChange& b) { return rank(a) < rank(b); });
+    begin = end == changes.end() ? end : end + 1;
+  }
+  for (const TreeChange& change : changes) {
+    const Kind kind = change.kind;
+    if (kind == Kind::kAddGroup || kind == Kind::kAddFile || kind == Kind::kDelete || kind == Kind::kClear) {
+      ++batch.structural;
+    }
+    if (kind == Kind::kMark) batch.marks = true;
+  }
+  batch.changes = std::move(changes);
+  return batch;
 }
 
 }  // namespace twinseek

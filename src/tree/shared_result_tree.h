@@ -42,6 +42,19 @@ struct TreeChange {
   friend bool operator==(const TreeChange&, const TreeChange&) = default;
 };
 
+// A batch of changes as a view carries it out. A tree control that checks
+// the parent of every new item against all its items is fastest when those
+// are few: within each run of consecutive additions (groups, files,
+// expansions, marks) the groups go first, then the files, then the
+// expansions, then the marks; every other change keeps its place between
+// the runs.
+struct ViewBatch {
+  std::vector<TreeChange> changes;  // in the order to carry them out
+  size_t structural = 0;            // insertions, deletions and clearings
+  bool marks = false;               // some node shows another mark
+};
+ViewBatch PlanViewBatch(std::vector<TreeChange> changes);
+
 class SharedResultTree final : public ResultTree {
  public:
   SharedResultTree() = default;

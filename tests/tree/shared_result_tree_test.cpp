@@ -100,11 +100,18 @@ NodeHandle AnyNode(const ResultTree& tree, std::mt19937& random) {
   return nodes[random() % nodes.size()];
 }
 
+// Also when each batch is carried out in a view's order.
 TEST(SharedResultTreeTest, ReplayingTheRecordGivesTheSameTree) {
   for (unsigned seed = 1; seed <= 20; ++seed) {
     std::mt19937 random(seed);
     SharedResultTree tree;
-    Replay replay;
+    Replay replay;   // the record as it was taken
+    Replay planned;  // the record as a view carries it out
+    const auto take = [&] {
+      const std::vector<TreeChange> changes = tree.TakeChanges();
+      replay.Apply(changes);
+      planned.Apply(PlanViewBatch(changes).changes);
+    };
     for (int step = 0; step < 400; ++step) {
       const NodeHandle node = AnyNode(tree, random);
       switch (random() % 10) {
@@ -135,12 +142,51 @@ TEST(SharedResultTreeTest, ReplayingTheRecordGivesTheSameTree) {
           if (random() % 50 == 0) tree.Clear();
           break;
       }
-      if (random() % 7 == 0) replay.Apply(tree.TakeChanges());
+      if (random() % 7 == 0) take();
     }
-    replay.Apply(tree.TakeChanges());
+    take();
     EXPECT_EQ(Lines(replay.tree()), Lines(tree)) << "seed " << seed;
     EXPECT_EQ(replay.selected(), tree.Selected()) << "seed " << seed;
+    EXPECT_EQ(Lines(planned.tree()), Lines(tree)) << "seed " << seed;
+    EXPECT_EQ(planned.selected(), tree.Selected()) << "seed " << seed;
   }
+}
+
+TEST(SharedResultTreeTest, AViewBatchPutsGroupsFirstWithinEachRunOfAdditions) {
+  const auto change = [](Kind kind, uintptr_t node) {
+    TreeChange made;
+    made.kind = kind;
+    made.node = static_cast<NodeHandle>(node);
+    return made;
+  };
+  const ViewBatch batch = PlanViewBatch({
+      change(Kind::kAddGroup, 1),
+      change(Kind::kAddFile, 2),
+      change(Kind::kMark, 2),
+      change(Kind::kExpand, 1),
+      change(Kind::kAddGroup, 3),
+      change(Kind::kAddFile, 4),
+      change(Kind::kSelect, 4),  // ends the run
+      change(Kind::kAddFile, 5),
+      change(Kind::kAddGroup, 6),
+      change(Kind::kDelete, 3),
+  });
+
+  EXPECT_EQ(batch.changes, (std::vector<TreeChange>{
+                               change(Kind::kAddGroup, 1),
+                               change(Kind::kAddGroup, 3),
+                               change(Kind::kAddFile, 2),
+                               change(Kind::kAddFile, 4),
+                               change(Kind::kExpand, 1),
+                               change(Kind::kMark, 2),
+                               change(Kind::kSelect, 4),
+                               change(Kind::kAddGroup, 6),
+                               change(Kind::kAddFile, 5),
+                               change(Kind::kDelete, 3),
+                           }));
+  EXPECT_EQ(batch.structural, 7u);
+  EXPECT_TRUE(batch.marks);
+  EXPECT_FALSE(PlanViewBatch({change(Kind::kSelect, 1), change(Kind::kClear, 0)}).marks);
 }
 
 TEST(SharedResultTreeTest, RecordsOnlyWhatChangedAndNothingTheViewDidItself) {

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/win32/wide_text.h"
 
@@ -19,16 +20,6 @@ constexpr UINT kSyncMessage = WM_APP + 0x153;
 constexpr size_t kQuietBatch = 8;
 
 using Kind = TreeChange::Kind;
-
-bool IsStructural(Kind kind) {
-  return kind == Kind::kAddGroup || kind == Kind::kAddFile || kind == Kind::kDelete || kind == Kind::kClear;
-}
-
-// Changes that may be carried out in any order among themselves as long as
-// groups come before their files and files before their group's expansion.
-bool IsAddition(Kind kind) {
-  return kind == Kind::kAddGroup || kind == Kind::kAddFile || kind == Kind::kExpand || kind == Kind::kMark;
-}
 
 }  // namespace
 
@@ -185,35 +176,19 @@ void ResultTreeView::Sync() {
   syncing_ = true;
   for (std::vector<TreeChange> changes = tree_.TakeChanges(); !changes.empty();
        changes = tree_.TakeChanges()) {
-    Apply(changes);
+    Apply(std::move(changes));
   }
   syncing_ = false;
 }
 
-void ResultTreeView::Apply(const std::vector<TreeChange>& changes) {
-  size_t structural = 0;
-  bool marks = false;
-  for (const TreeChange& change : changes) {
-    if (IsStructural(change.kind)) ++structural;
-    if (change.kind == Kind::kMark) marks = true;
-  }
-  // The control checks every item handle it is given against all its items
-  // and, while it redraws, lays itself out after every insertion: a batch
-  // goes in with the drawing off, groups before files, so that the handles
-  // it checks are the few groups.
-  quiet_ = structural >= kQuietBatch;
+void ResultTreeView::Apply(std::vector<TreeChange> changes) {
+  const ViewBatch batch = PlanViewBatch(std::move(changes));
+  // While it redraws, the control lays itself out after every insertion: a
+  // large batch goes in with the drawing off.
+  quiet_ = batch.structural >= kQuietBatch;
   scroll_ = std::nullopt;
   if (quiet_) SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
-  for (size_t begin = 0; begin < changes.size();) {
-    size_t end = begin;
-    while (end < changes.size() && IsAddition(changes[end].kind)) ++end;
-    if (end > begin) {
-      ApplyAdditions(changes, begin, end);
-      begin = end;
-    } else {
-      ApplyOne(changes[begin++]);
-    }
-  }
+  for (const TreeChange& change : batch.changes) ApplyOne(change);
   if (quiet_) {
     SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
     // Without its layout the control cannot scroll: the last scroll of the
@@ -228,21 +203,7 @@ void ResultTreeView::Apply(const std::vector<TreeChange>& changes) {
   }
   quiet_ = false;
   // Marks are read from the tree as the control draws.
-  if (marks || structural >= kQuietBatch) InvalidateRect(control_, nullptr, TRUE);
-}
-
-void ResultTreeView::ApplyAdditions(const std::vector<TreeChange>& changes, size_t begin, size_t end) {
-  for (size_t i = begin; i < end; ++i) {
-    if (changes[i].kind == Kind::kAddGroup) Insert(TVI_ROOT, changes[i]);
-  }
-  for (size_t i = begin; i < end; ++i) {
-    if (changes[i].kind != Kind::kAddFile) continue;
-    if (HTREEITEM group = ItemOf(changes[i].parent)) Insert(group, changes[i]);
-  }
-  for (size_t i = begin; i < end; ++i) {
-    if (changes[i].kind != Kind::kExpand) continue;
-    if (HTREEITEM group = ItemOf(changes[i].node)) TreeView_Expand(control_, group, TVE_EXPAND);
-  }
+  if (batch.marks || batch.structural >= kQuietBatch) InvalidateRect(control_, nullptr, TRUE);
 }
 
 NodeHandle ResultTreeView::NodeOf(HTREEITEM item) const {
@@ -317,10 +278,16 @@ void ResultTreeView::ApplyOne(const TreeChange& change) {
       }
       return;
     case Kind::kAddGroup:
+      Insert(TVI_ROOT, change);
+      return;
     case Kind::kAddFile:
+      if (HTREEITEM group = ItemOf(change.parent)) Insert(group, change);
+      return;
     case Kind::kExpand:
+      if (HTREEITEM group = ItemOf(change.node)) TreeView_Expand(control_, group, TVE_EXPAND);
+      return;
     case Kind::kMark:
-      return;  // additions are carried out by ApplyAdditions
+      return;  // read from the tree as the control draws
   }
 }
 

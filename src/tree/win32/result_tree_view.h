@@ -62,8 +62,7 @@ class ResultTreeView {
   static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   void AnswerMarks(NMTVDISPINFOW& request) const;
   void FollowExpansion(const NMTREEVIEWW& change);
-  void Apply(const std::vector<TreeChange>& changes);
-  void ApplyAdditions(const std::vector<TreeChange>& changes, size_t begin, size_t end);
+  void Apply(std::vector<TreeChange> changes);
   void ApplyOne(const TreeChange& change);
   HTREEITEM Insert(HTREEITEM parent, const TreeChange& change);
   void Forget(HTREEITEM item);
