@@ -88,6 +88,16 @@ size_t PrevCharPos(std::string_view text, size_t pos) {
   return StartOfCharBefore(text, pos);
 }
 
+size_t WholeCharPrefix(std::string_view text, size_t max_bytes) {
+  size_t length = 0;
+  while (length < text.size()) {
+    const size_t next = NextCharPos(text, length);
+    if (next == length || next > max_bytes) break;
+    length = next;
+  }
+  return length;
+}
+
 std::string UpperCase(std::string_view text) {
   std::string result(text);
   UpperCaseInPlace(result);

@@ -31,6 +31,11 @@ size_t NextCharPos(std::string_view text, size_t pos);
 // the position of the first NUL. A pos beyond the end counts as the end.
 size_t PrevCharPos(std::string_view text, size_t pos);
 
+// The length of the longest start of text that ends on a whole character
+// and has at most max_bytes bytes: a cut there never splits a double-byte
+// character. A NUL ends the text.
+size_t WholeCharPrefix(std::string_view text, size_t max_bytes);
+
 // Upper-casing exactly as LCMapStringA with LCMAP_UPPERCASE does on code page
 // 932 (which maps through UTF-16 and back): single-byte a-z become A-Z, other
 // single bytes (half-width katakana, 0x80, 0xA0, 0xFD-0xFF, NUL) stay; every

@@ -1,6 +1,7 @@
 #include "scan/settings.h"
 
 #include "base/cp932.h"
+#include "base/path_text.h"
 
 namespace twinseek {
 
@@ -220,6 +221,12 @@ std::string ExecutableSibling(std::string_view executable_path, std::string_view
   std::string path(executable_path.substr(0, dot));
   path += extension;
   return path;
+}
+
+std::string ProgramTitle(std::string_view executable_path) {
+  const std::string path = ExecutableSibling(executable_path, "");
+  const size_t separator = LastSeparator(path);
+  return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 std::string SettingsPath(std::string_view executable_path) {

@@ -25,6 +25,11 @@ std::string SettingsPath(std::string_view executable_path);
 // (with its dot): the help file is ExecutableSibling(path, ".HLP").
 std::string ExecutableSibling(std::string_view executable_path, std::string_view extension);
 
+// The program's title, the caption of its message boxes: the executable's
+// file name without the extension the same rule finds (C:\Tools\finder.exe
+// gives "finder").
+std::string ProgramTitle(std::string_view executable_path);
+
 // The number GetPrivateProfileIntA(section, key, default_value, file) returns
 // for a file that holds ini_text, as Wine reads profiles:
 // - Lines end at CR or LF; blanks, tabs, CR, LF, VT, FF and Ctrl-Z around

@@ -88,6 +88,16 @@ TEST(Cp932Stepping, PrevCharPosStopsAtTheFirstNul) {
   EXPECT_EQ(PrevCharPos("\x81\0"s, 2), 1u);
 }
 
+TEST(Cp932Stepping, WholeCharPrefixNeverEndsInsideACharacter) {
+  const std::string text = "A\x95\x5C" "B";
+  EXPECT_EQ(WholeCharPrefix(text, 0), 0u);
+  EXPECT_EQ(WholeCharPrefix(text, 1), 1u);
+  EXPECT_EQ(WholeCharPrefix(text, 2), 1u);  // not half of "表"
+  EXPECT_EQ(WholeCharPrefix(text, 3), 3u);
+  EXPECT_EQ(WholeCharPrefix(text, 10), 4u);
+  EXPECT_EQ(WholeCharPrefix("AB\0C"s, 10), 2u);
+}
+
 // CharPrevA's own definition: walk from the start, stop at a NUL or before
 // the character that reaches pos.
 TEST(Cp932Stepping, PrevCharPosAgreesWithWalkingFromTheStart) {

@@ -24,6 +24,15 @@ TEST(SettingsPathTest, ReplacesTheExtensionOfTheFileName) {
   EXPECT_EQ(ExecutableSibling("C:\\Tools\\finder.exe", ".HLP"), "C:\\Tools\\finder.HLP");
 }
 
+TEST(SettingsPathTest, TheTitleIsTheFileNameWithoutItsExtension) {
+  EXPECT_EQ(ProgramTitle("C:\\Tools\\finder.exe"), "finder");
+  EXPECT_EQ(ProgramTitle("C:\\Tools.v2\\finder.v2.EXE"), "finder.v2");
+  EXPECT_EQ(ProgramTitle("C:\\Tools.v2\\finder"), "finder");
+  EXPECT_EQ(ProgramTitle("finder.exe"), "finder");
+  // "表" ends in the byte of "\": it is part of the name, not a separator.
+  EXPECT_EQ(ProgramTitle("C:\\Tools\\表.exe"), "表");
+}
+
 struct Case {
   std::string text;
   uint32_t expected;

@@ -6,7 +6,6 @@
 
 #include "app/win32/main_window.h"
 #include "app/win32/system_prompter.h"
-#include "base/cp932.h"
 #include "base/win32/wide_text.h"
 #include "report/win32/image_preview_host.h"
 #include "scan/settings.h"
@@ -28,20 +27,6 @@ std::string ExecutablePath() {
   return WideToCp932Lossy(path);
 }
 
-// The file name of a path without its extension.
-std::string TitleOf(const std::string& executable_path) {
-  size_t name = 0;
-  for (size_t pos = 0; pos < executable_path.size(); pos = NextCharPos(executable_path, pos)) {
-    if (executable_path[pos] == '\\') name = pos + 1;
-  }
-  std::string title = executable_path.substr(name);
-  size_t dot = std::string::npos;
-  for (size_t pos = 0; pos < title.size(); pos = NextCharPos(title, pos)) {
-    if (title[pos] == '.') dot = pos;
-  }
-  return title.substr(0, dot);
-}
-
 }  // namespace
 
 void InitializeCommonControls() {
@@ -59,7 +44,7 @@ Application::Application() {
   EnableControlHosting();
   if (FAILED(SHGetMalloc(allocator_.Receive()))) allocator_.reset();
   executable_path_ = ExecutablePath();
-  title_ = TitleOf(executable_path_);
+  title_ = ProgramTitle(executable_path_);
   settings_path_ = SettingsPath(executable_path_);
   load_limit_kb_ = ReadLoadLimit(SystemFileSystem(), settings_path_);
 }

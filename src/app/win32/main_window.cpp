@@ -121,17 +121,6 @@ bool MainWindow::OnInit() {
   return true;  // the default focus
 }
 
-void MainWindow::LoadPlugins() {
-  plugins_.LoadAll(setup_.plugin_loader);
-  const int boxes[kPluginSlotCount] = {IDC_MAIN_CHECK_PLUGIN1, IDC_MAIN_CHECK_PLUGIN2,
-                                       IDC_MAIN_CHECK_PLUGIN3};
-  for (int slot = 1; slot <= kPluginSlotCount; ++slot) {
-    if (const std::optional<std::string>& title = plugins_.Title(slot)) {
-      SetControlText(Control(boxes[slot - 1]), *title);
-    }
-  }
-}
-
 void MainWindow::SetUpTreeImages() {
   tree_images_.reset(ImageList_LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_MARK_IMAGES), MARK_IMAGE_SIZE, 0,
                                           RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));

@@ -79,7 +79,6 @@ class MainWindow final : public Dialog {
   bool OnClose() override;
   std::optional<INT_PTR> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnFault() override;
-  void LoadPlugins();
   void SetUpTreeImages();
   void PlaceBeside(HWND other);
   bool OnPaintMinimised();
@@ -91,6 +90,7 @@ class MainWindow final : public Dialog {
   void UpdateControls();
   void UpdateMenuBar();
   void EnableConditions(bool on);
+  void LoadPlugins();
   void ApplyMenuRules(HMENU popup);
   void ReadConditions();
   void PutConditions();

@@ -43,6 +43,21 @@ constexpr int kMenuItemIds[kMenuCommandCount] = {
 constexpr int kPluginBoxes[kPluginSlotCount] = {IDC_MAIN_CHECK_PLUGIN1, IDC_MAIN_CHECK_PLUGIN2,
                                                 IDC_MAIN_CHECK_PLUGIN3};
 
+// The box of each built-in condition, with its place in the conditions and
+// in their enabling.
+struct ConditionBox {
+  int id;
+  bool Conditions::*ticked;
+  bool ConditionEnabling::*enabled;
+};
+constexpr ConditionBox kConditionBoxes[] = {
+    {IDC_MAIN_CHECK_NAME, &Conditions::name, &ConditionEnabling::name},
+    {IDC_MAIN_CHECK_EXTENSION, &Conditions::extension, &ConditionEnabling::extension},
+    {IDC_MAIN_CHECK_SIZE, &Conditions::size, &ConditionEnabling::size},
+    {IDC_MAIN_CHECK_CRC, &Conditions::checksum, &ConditionEnabling::checksum},
+    {IDC_MAIN_CHECK_DATE, &Conditions::date, &ConditionEnabling::modified_date},
+};
+
 // Whether popup is one of the menu bar's pop-up menus (at any depth), not
 // the tree's context menu, which has rules of its own.
 bool IsPartOf(HMENU menu, HMENU popup) {
@@ -112,11 +127,7 @@ void MainWindow::EnableConditions(bool on) {
   for (int slot = 1; slot <= kPluginSlotCount; ++slot) loaded[slot - 1] = plugins_.Loaded(slot);
   const ConditionEnabling enabling = DecideConditions(on, loaded);
   EnableWindow(Control(IDC_MAIN_GROUP_CONDITIONS), enabling.frame);
-  EnableWindow(Control(IDC_MAIN_CHECK_DATE), enabling.modified_date);
-  EnableWindow(Control(IDC_MAIN_CHECK_SIZE), enabling.size);
-  EnableWindow(Control(IDC_MAIN_CHECK_NAME), enabling.name);
-  EnableWindow(Control(IDC_MAIN_CHECK_EXTENSION), enabling.extension);
-  EnableWindow(Control(IDC_MAIN_CHECK_CRC), enabling.checksum);
+  for (const ConditionBox& box : kConditionBoxes) EnableWindow(Control(box.id), enabling.*box.enabled);
   for (int slot = 0; slot < kPluginSlotCount; ++slot) {
     EnableWindow(Control(kPluginBoxes[slot]), enabling.plugin[slot]);
   }
@@ -134,24 +145,28 @@ void MainWindow::ApplyMenuRules(HMENU popup) {
   }
 }
 
+// Loads the plug-ins; each box of a slot with a title shows it.
+void MainWindow::LoadPlugins() {
+  plugins_.LoadAll(setup_.plugin_loader);
+  for (int slot = 1; slot <= kPluginSlotCount; ++slot) {
+    if (const std::optional<std::string>& title = plugins_.Title(slot)) {
+      SetControlText(Control(kPluginBoxes[slot - 1]), *title);
+    }
+  }
+}
+
 void MainWindow::ReadConditions() {
-  auto ticked = [&](int id) { return Checked(Control(id)); };
-  conditions_.name = ticked(IDC_MAIN_CHECK_NAME);
-  conditions_.extension = ticked(IDC_MAIN_CHECK_EXTENSION);
-  conditions_.size = ticked(IDC_MAIN_CHECK_SIZE);
-  conditions_.checksum = ticked(IDC_MAIN_CHECK_CRC);
-  conditions_.date = ticked(IDC_MAIN_CHECK_DATE);
-  for (int slot = 0; slot < kPluginSlotCount; ++slot) conditions_.plugins[slot] = ticked(kPluginBoxes[slot]);
+  for (const ConditionBox& box : kConditionBoxes) conditions_.*box.ticked = Checked(Control(box.id));
+  for (int slot = 0; slot < kPluginSlotCount; ++slot) {
+    conditions_.plugins[slot] = Checked(Control(kPluginBoxes[slot]));
+  }
 }
 
 void MainWindow::PutConditions() {
-  auto tick = [&](int id, bool on) { SetChecked(Control(id), on); };
-  tick(IDC_MAIN_CHECK_NAME, conditions_.name);
-  tick(IDC_MAIN_CHECK_EXTENSION, conditions_.extension);
-  tick(IDC_MAIN_CHECK_SIZE, conditions_.size);
-  tick(IDC_MAIN_CHECK_CRC, conditions_.checksum);
-  tick(IDC_MAIN_CHECK_DATE, conditions_.date);
-  for (int slot = 0; slot < kPluginSlotCount; ++slot) tick(kPluginBoxes[slot], conditions_.plugins[slot]);
+  for (const ConditionBox& box : kConditionBoxes) SetChecked(Control(box.id), conditions_.*box.ticked);
+  for (int slot = 0; slot < kPluginSlotCount; ++slot) {
+    SetChecked(Control(kPluginBoxes[slot]), conditions_.plugins[slot]);
+  }
 }
 
 // "ファイルの情報を表示する(&I)" clicked: the file information window shows or

@@ -30,13 +30,6 @@ FileTime ToFileTime(const FILETIME& time) {
   return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-FILETIME ToFiletime(FileTime time) {
-  FILETIME result;
-  result.dwLowDateTime = static_cast<DWORD>(time & 0xFFFFFFFFu);
-  result.dwHighDateTime = static_cast<DWORD>(time >> 32);
-  return result;
-}
-
 uint64_t Combine(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
 
 FileTime ToFileTime(const LARGE_INTEGER& time) { return static_cast<FileTime>(time.QuadPart); }
@@ -402,6 +395,13 @@ class Win32FileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+FILETIME ToFiletime(FileTime time) {
+  FILETIME result;
+  result.dwLowDateTime = static_cast<DWORD>(time & 0xFFFFFFFFu);
+  result.dwHighDateTime = static_cast<DWORD>(time >> 32);
+  return result;
+}
 
 LocalTime ToLocalTime(FileTime time) {
   const FILETIME utc = ToFiletime(time);

@@ -17,4 +17,7 @@ namespace twinseek {
 // be read too.
 std::unique_ptr<FileSystem> MakeWin32FileSystem(DWORD read_sharing);
 
+// A time of the file system as the Windows calls take it.
+FILETIME ToFiletime(FileTime time);
+
 }  // namespace twinseek

@@ -7,6 +7,7 @@
 
 #include "base/cp932.h"
 #include "base/win32/unique_handle.h"
+#include "base/win32/win32_file_system.h"
 #include "base/win32/wide_text.h"
 
 namespace twinseek {
@@ -30,23 +31,11 @@ std::optional<std::string> CopyText(const char* text) {
   return std::string(text);
 }
 
-FILETIME ToFiletime(FileTime time) {
-  FILETIME result;
-  result.dwLowDateTime = static_cast<DWORD>(time & 0xFFFFFFFFu);
-  result.dwHighDateTime = static_cast<DWORD>(time >> 32);
-  return result;
-}
-
 // Copies text into a fixed field of a find record, NUL-terminated: cut to
 // the field by whole characters, never inside a double-byte one.
 template <size_t kCapacity>
 void CopyName(const std::string& text, char (&field)[kCapacity]) {
-  size_t length = 0;
-  while (length < text.size()) {
-    const size_t next = NextCharPos(text, length);
-    if (next == length || next > kCapacity - 1) break;
-    length = next;
-  }
+  const size_t length = WholeCharPrefix(text, kCapacity - 1);
   std::memcpy(field, text.data(), length);
   field[length] = '\0';
 }
