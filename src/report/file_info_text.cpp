@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace twinseek {
 
@@ -104,5 +105,31 @@ FileContent LoadFileContent(FileSystem& file_system, std::string_view path) {
   if (!reader->Read(content.head.data(), kHeadSize)) content.head.fill('\0');
   return content;
 }
+
+void FileInfoPages::Show(std::string_view path) {
+  path_.assign(path);
+  content_ = LoadFileContent(file_system_, path_);
+  head_text_.reset();
+  dump_.reset();
+  picture_taken_ = false;
+}
+
+std::string_view FileInfoPages::Text(FileInfoPage page) {
+  switch (page) {
+    case FileInfoPage::kAttributes:
+      return content_.attributes_text;
+    case FileInfoPage::kText:
+      if (!head_text_) head_text_ = HeadText(content_.head);
+      return *head_text_;
+    case FileInfoPage::kBinary:
+      if (!dump_) dump_ = DumpText(content_.head);
+      return *dump_;
+    case FileInfoPage::kImage:
+      break;
+  }
+  return {};
+}
+
+bool FileInfoPages::TakePicture() { return !std::exchange(picture_taken_, true); }
 
 }  // namespace twinseek

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -60,5 +61,36 @@ struct FileContent {
 // and a head of zero bytes; an entry that cannot be read gives an empty
 // attributes text beside the head.
 FileContent LoadFileContent(FileSystem& file_system, std::string_view path);
+
+// The pages of the file information window, in the order of its drop-down
+// list, and their names there.
+enum class FileInfoPage { kAttributes, kText, kBinary, kImage };
+inline constexpr const char* kFileInfoPageNames[] = {"属性", "テキスト", "バイナリ", "画像"};
+
+// The pages of one file at a time. Show reads the file once; each text is
+// made the first time its page asks for it, and the picture is handed to the
+// preview once. Switching pages reads nothing again.
+class FileInfoPages {
+ public:
+  // file_system outlives the pages.
+  explicit FileInfoPages(FileSystem& file_system) : file_system_(file_system) {}
+
+  // Reads the file at path (LoadFileContent); an empty path clears the pages.
+  void Show(std::string_view path);
+  const std::string& path() const { return path_; }
+  // What a text page shows; nothing for the image page.
+  std::string_view Text(FileInfoPage page);
+  // True the first time it is asked after Show: the picture of path() is to
+  // be handed to the preview then.
+  bool TakePicture();
+
+ private:
+  FileSystem& file_system_;
+  std::string path_;
+  FileContent content_;
+  std::optional<std::string> head_text_;
+  std::optional<std::string> dump_;
+  bool picture_taken_ = false;
+};
 
 }  // namespace twinseek

@@ -89,7 +89,7 @@ TEST(Cp932Stepping, PrevCharPosStopsAtTheFirstNul) {
 }
 
 TEST(Cp932Stepping, WholeCharPrefixNeverEndsInsideACharacter) {
-  const std::string text = "A\x95\x5C" "B";
+  const std::string text = "A\x95\\B";
   EXPECT_EQ(WholeCharPrefix(text, 0), 0u);
   EXPECT_EQ(WholeCharPrefix(text, 1), 1u);
   EXPECT_EQ(WholeCharPrefix(text, 2), 1u);  // not half of "表"

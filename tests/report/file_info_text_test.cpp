@@ -233,5 +233,34 @@ TEST(LoadFileContentTest, OpensOnceAndReadsOnceWhateverFails) {
   EXPECT_EQ(Line(DumpText(content.head), 0), ZeroLine("0000")) << "a failed read leaves zeros";
 }
 
+TEST(FileInfoPagesTest, AFileIsReadOnceWhateverPagesAreShownAndItsPictureHandedOnce) {
+  CountingDisk disk;
+  FileInfoPages pages(disk);
+  EXPECT_TRUE(pages.TakePicture()) << "the empty page's picture before any file";
+
+  pages.Show("C:\\a.bin");
+  EXPECT_EQ(pages.path(), "C:\\a.bin");
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_TRUE(StartsWith(std::string(pages.Text(FileInfoPage::kAttributes)), "[ファイルサイズ]\r\n"));
+    EXPECT_EQ(pages.Text(FileInfoPage::kText), "yyyyyyyyyy");
+    EXPECT_EQ(pages.Text(FileInfoPage::kBinary).substr(0, 12), "0000 : 79 79");
+    EXPECT_EQ(pages.Text(FileInfoPage::kImage), "");
+  }
+  EXPECT_TRUE(pages.TakePicture());
+  EXPECT_FALSE(pages.TakePicture());
+  EXPECT_EQ(disk.opens, 1);
+
+  disk.read_fails = true;
+  pages.Show("C:\\b.bin");
+  EXPECT_EQ(disk.opens, 2);
+  EXPECT_EQ(pages.Text(FileInfoPage::kText), "") << "no text left from the file before";
+  EXPECT_EQ(Line(std::string(pages.Text(FileInfoPage::kBinary)), 0), ZeroLine("0000"));
+  EXPECT_TRUE(pages.TakePicture());
+
+  pages.Show("");
+  EXPECT_EQ(disk.opens, 2);
+  EXPECT_EQ(pages.Text(FileInfoPage::kAttributes), "");
+}
+
 }  // namespace
 }  // namespace twinseek

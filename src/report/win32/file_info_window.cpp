@@ -13,11 +13,6 @@ namespace twinseek {
 
 namespace {
 
-constexpr int kAttributesPage = 0;
-constexpr int kTextPage = 1;
-constexpr int kBinaryPage = 2;
-constexpr int kImagePage = 3;
-constexpr const char* kPageNames[] = {"属性", "テキスト", "バイナリ", "画像"};
 constexpr std::string_view kControlMissing =
     "VellmorThumbCtlがインストールされていないため、画像を表示することはできません。";
 constexpr int kGap = 3;  // pixels between the drop-down list and the page
@@ -42,8 +37,7 @@ RECT ChildRect(HWND child) {
 
 FileInfoWindow::FileInfoWindow() : FileInfoWindow(DefaultFileSystem()) {}
 
-FileInfoWindow::FileInfoWindow(FileSystem& file_system)
-    : Dialog(IDD_FILE_INFO_WINDOW), file_system_(file_system) {}
+FileInfoWindow::FileInfoWindow(FileSystem& file_system) : Dialog(IDD_FILE_INFO_WINDOW), pages_(file_system) {}
 
 FileInfoWindow::~FileInfoWindow() { Destroy(); }
 
@@ -56,11 +50,9 @@ bool FileInfoWindow::Create(HWND owner) {
 void FileInfoWindow::Destroy() { End(0); }
 
 void FileInfoWindow::ShowFile(std::string_view path) {
-  content_loaded_ = false;
-  dump_built_ = false;
-  picture_handed_ = false;
-  path_.assign(path);
-  if (SelectedPage() != kImagePage && image_) image_->ShowPicture({});
+  if (window() == nullptr || !text_box_ || !image_) return;
+  pages_.Show(path);
+  if (SelectedPage() != FileInfoPage::kImage) image_->ShowPicture({});
   ShowSelectedPage();
 }
 
@@ -77,8 +69,8 @@ void FileInfoWindow::SelectPage(int page) {
 // The hidden window takes no focus from its owner.
 bool FileInfoWindow::OnInit() {
   const HWND pages = Control(IDC_FILE_INFO_COMBO_PAGE);
-  for (const char* name : kPageNames) AddListEntry(pages, name);
-  SendMessageW(pages, CB_SETCURSEL, kAttributesPage, 0);
+  for (const char* name : kFileInfoPageNames) AddListEntry(pages, name);
+  SendMessageW(pages, CB_SETCURSEL, static_cast<WPARAM>(FileInfoPage::kAttributes), 0);
   text_box_.emplace(Control(IDC_FILE_INFO_EDIT_TEXT));
   Layout();
   image_.emplace();
@@ -123,35 +115,18 @@ void FileInfoWindow::OnDestroy() {
   text_box_.reset();
 }
 
-int FileInfoWindow::SelectedPage() const {
-  if (window() == nullptr) return kAttributesPage;
-  return static_cast<int>(SendMessageW(Control(IDC_FILE_INFO_COMBO_PAGE), CB_GETCURSEL, 0, 0));
+FileInfoPage FileInfoWindow::SelectedPage() const {
+  if (window() == nullptr) return FileInfoPage::kAttributes;
+  return static_cast<FileInfoPage>(SendMessageW(Control(IDC_FILE_INFO_COMBO_PAGE), CB_GETCURSEL, 0, 0));
 }
 
 void FileInfoWindow::ShowSelectedPage() {
   if (window() == nullptr || !text_box_ || !image_) return;
-  if (!content_loaded_) {
-    content_loaded_ = true;
-    content_ = LoadFileContent(file_system_, path_);
-  }
-  const int page = SelectedPage();
-  switch (page) {
-    case kTextPage:
-      ShowTextPage(HeadText(content_.head));
-      break;
-    case kBinaryPage:
-      if (!dump_built_) {
-        dump_built_ = true;
-        dump_ = DumpText(content_.head);
-      }
-      ShowTextPage(dump_);
-      break;
-    case kImagePage:
-      ShowImagePage();
-      break;
-    default:
-      ShowTextPage(content_.attributes_text);
-      break;
+  const FileInfoPage page = SelectedPage();
+  if (page == FileInfoPage::kImage) {
+    ShowImagePage();
+  } else {
+    ShowTextPage(pages_.Text(page));
   }
   previous_page_ = page;
 }
@@ -170,17 +145,14 @@ void FileInfoWindow::ShowImagePage() {
     ShowWindow(text_box_->handle(), SW_SHOWNOACTIVATE);
     return;
   }
-  if (previous_page_ != kImagePage) {
+  if (previous_page_ != FileInfoPage::kImage) {
     ShowWindow(text_box_->handle(), SW_HIDE);
     const HWND focus = GetFocus();
     image_->Show(SW_SHOWNOACTIVATE);
     if (focus != nullptr) SetFocus(focus);
   }
   Layout();
-  if (!picture_handed_) {
-    picture_handed_ = true;
-    image_->ShowPicture(path_);
-  }
+  if (pages_.TakePicture()) image_->ShowPicture(pages_.path());
 }
 
 void FileInfoWindow::Layout() {

@@ -4,10 +4,9 @@
 // text; a hexadecimal dump of it; its picture through the image preview
 // control. Created hidden with the main window and never recreated.
 //
-// ShowFile reads the file once (attributes and head); the dump is built and
-// the picture handed to the control at most once after that, the first time
-// their pages are shown. Switching pages reads nothing again. The close box
-// hides the window and tells the owner (message kFileInfoStateMessage with 0).
+// ShowFile reads the file once (FileInfoPages); the pages show what it
+// read. The close box hides the window and tells the owner (message
+// kFileInfoStateMessage with 0).
 //
 // The file is read through a FileSystem: by default the system's, opened so
 // that other programs may go on reading and writing it; tests give their own.
@@ -51,7 +50,7 @@ class FileInfoWindow final : public Dialog {
   void ShowFile(std::string_view path);
   // Shows (SW_SHOWNORMAL) or hides the window.
   void SetVisible(bool visible);
-  // Selects page 0 to 3 as the drop-down list would.
+  // Selects page 0 to 3 (FileInfoPage) as the drop-down list would.
   void SelectPage(int page);
 
  private:
@@ -63,7 +62,7 @@ class FileInfoWindow final : public Dialog {
   bool OnSysCommand(WPARAM command);
   void OnDestroy();
 
-  int SelectedPage() const;
+  FileInfoPage SelectedPage() const;
   // Shows the page selected in the drop-down list, loading what is stale.
   void ShowSelectedPage();
   void ShowTextPage(std::string_view text);
@@ -71,20 +70,12 @@ class FileInfoWindow final : public Dialog {
   // The drop-down list across the top, the text box and the control below.
   void Layout();
 
-  FileSystem& file_system_;
+  FileInfoPages pages_;
   HWND owner_ = nullptr;
   std::optional<ReadOnlyTextBox> text_box_;
   std::optional<ImagePreviewHost> image_;
   bool image_created_ = false;
-
-  std::string path_;
-  FileContent content_;
-  std::string dump_;
-  // Staleness: cleared by ShowFile, set when the page first needs them.
-  bool content_loaded_ = false;
-  bool dump_built_ = false;
-  bool picture_handed_ = false;
-  int previous_page_ = -1;
+  std::optional<FileInfoPage> previous_page_;
 };
 
 }  // namespace twinseek
