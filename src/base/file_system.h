@@ -52,6 +52,10 @@ LocalTime ToLocalTime(FileTime time);
 // The calendar date and time of a file time, with no offset applied.
 LocalTime CivilTime(FileTime time);
 
+// The day of the week of a time's date, 0 for Sunday to 6 for Saturday (the
+// proleptic Gregorian calendar).
+int DayOfWeek(const LocalTime& time);
+
 // What makes a file itself, whatever path names it: the volume and the file's
 // index on it (device and inode on POSIX). Two paths with equal identities
 // name the same file (hard links, symbolic links, short names, other drives).

@@ -10,15 +10,6 @@ namespace {
 
 constexpr const char* kDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
-// The day of the week of a proleptic Gregorian date, 0 for Sunday
-// (Sakamoto's method).
-int DayOfWeek(int year, int month, int day) {
-  static constexpr int kMonthOffsets[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-  if (month < 3) year -= 1;
-  const int days = year + year / 4 - year / 100 + year / 400 + kMonthOffsets[month - 1] + day;
-  return ((days % 7) + 7) % 7;
-}
-
 struct AttributeLine {
   uint32_t bit;
   const char* line;
@@ -60,7 +51,7 @@ std::string LocalTimeText(const LocalTime& time) {
   if (time.month < 1 || time.month > 12) return {};
   char text[64];
   std::snprintf(text, sizeof text, "%d/%02d/%02d(%s) %02d:%02d:%02d", time.year, time.month, time.day,
-                kDayNames[DayOfWeek(time.year, time.month, time.day)], time.hour, time.minute, time.second);
+                kDayNames[DayOfWeek(time)], time.hour, time.minute, time.second);
   return text;
 }
 

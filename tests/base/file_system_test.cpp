@@ -84,6 +84,20 @@ TEST(CivilTimeTest, ConvertsFileTimesToCalendarDates) {
   EXPECT_EQ(CivilTime(kSampleTime + 9'999).millisecond, 123);
 }
 
+TEST(CivilTimeTest, TellsTheDayOfTheWeek) {
+  EXPECT_EQ(DayOfWeek(LocalTime{1601, 1, 1}), 1);   // a Monday
+  EXPECT_EQ(DayOfWeek(LocalTime{2002, 1, 15}), 2);  // a Tuesday
+  EXPECT_EQ(DayOfWeek(LocalTime{2000, 2, 29}), 2);
+  EXPECT_EQ(DayOfWeek(LocalTime{2000, 3, 1}), 3);
+  EXPECT_EQ(DayOfWeek(LocalTime{2100, 3, 1}), 1);
+  // Every day of four centuries follows the one before it.
+  int expected = DayOfWeek(LocalTime{1601, 1, 1});
+  for (FileTime time = 0; time < 126'227'808'000'000'000; time += 864'000'000'000) {
+    ASSERT_EQ(DayOfWeek(CivilTime(time)), expected) << CivilTime(time).year;
+    expected = (expected + 1) % 7;
+  }
+}
+
 TEST(FileSystemTest, ListsNamesKindsSizesAndTimes) {
   TempTree tree;
   tree.Write(u8"a.txt", "hello");

@@ -17,8 +17,6 @@ namespace twinseek {
 
 namespace {
 
-constexpr int64_t kSecondsPerDay = 86'400;
-
 WORD ToWord(int value) { return static_cast<WORD>(value); }
 
 SYSTEMTIME ToSystemTime(const LocalTime& time) {
@@ -26,8 +24,7 @@ SYSTEMTIME ToSystemTime(const LocalTime& time) {
   system.wYear = ToWord(time.year);
   system.wMonth = ToWord(time.month);
   system.wDay = ToWord(time.day);
-  // Day 0 of the count, 1601-01-01, was a Monday.
-  system.wDayOfWeek = ToWord(static_cast<int>((LocalSeconds(time) / kSecondsPerDay + 1) % 7));
+  system.wDayOfWeek = ToWord(DayOfWeek(time));
   system.wHour = ToWord(time.hour);
   system.wMinute = ToWord(time.minute);
   system.wSecond = ToWord(time.second);
