@@ -10,6 +10,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -152,41 +153,33 @@ TEST(SharedResultTreeTest, ReplayingTheRecordGivesTheSameTree) {
   }
 }
 
-TEST(SharedResultTreeTest, AViewBatchPutsGroupsFirstWithinEachRunOfAdditions) {
-  const auto change = [](Kind kind, uintptr_t node) {
-    TreeChange made;
-    made.kind = kind;
-    made.node = static_cast<NodeHandle>(node);
-    return made;
-  };
-  const ViewBatch batch = PlanViewBatch({
-      change(Kind::kAddGroup, 1),
-      change(Kind::kAddFile, 2),
-      change(Kind::kMark, 2),
-      change(Kind::kExpand, 1),
-      change(Kind::kAddGroup, 3),
-      change(Kind::kAddFile, 4),
-      change(Kind::kSelect, 4),  // ends the run
-      change(Kind::kAddFile, 5),
-      change(Kind::kAddGroup, 6),
-      change(Kind::kDelete, 3),
-  });
+// Changes written as letters with node numbers: G group, F file, M mark,
+// E expansion, D deletion, C clearing, S selection, T scroll to the top.
+std::vector<TreeChange> Written(std::string_view text) {
+  static const std::map<char, Kind> kKinds = {
+      {'G', Kind::kAddGroup}, {'F', Kind::kAddFile}, {'M', Kind::kMark},   {'E', Kind::kExpand},
+      {'D', Kind::kDelete},   {'C', Kind::kClear},   {'S', Kind::kSelect}, {'T', Kind::kScrollToTop}};
+  std::vector<TreeChange> changes;
+  for (size_t pos = 0; pos < text.size(); pos += 3) {
+    TreeChange change;
+    change.kind = kKinds.at(text[pos]);
+    change.node = static_cast<NodeHandle>(text[pos + 1] - '0');
+    changes.push_back(change);
+  }
+  return changes;
+}
 
-  EXPECT_EQ(batch.changes, (std::vector<TreeChange>{
-                               change(Kind::kAddGroup, 1),
-                               change(Kind::kAddGroup, 3),
-                               change(Kind::kAddFile, 2),
-                               change(Kind::kAddFile, 4),
-                               change(Kind::kExpand, 1),
-                               change(Kind::kMark, 2),
-                               change(Kind::kSelect, 4),
-                               change(Kind::kAddGroup, 6),
-                               change(Kind::kAddFile, 5),
-                               change(Kind::kDelete, 3),
-                           }));
+TEST(SharedResultTreeTest, AViewBatchPutsGroupsFirstWithinEachRunOfAdditions) {
+  // The selection and the deletion end runs; a run keeps its order by kind.
+  const ViewBatch batch = PlanViewBatch(Written("G1 F2 M2 E1 G3 F4 S4 F5 G6 D3 T6"));
+  EXPECT_EQ(batch.changes, Written("G1 G3 F2 F4 E1 M2 S4 G6 F5 D3 T6"));
   EXPECT_EQ(batch.structural, 7u);
   EXPECT_TRUE(batch.marks);
-  EXPECT_FALSE(PlanViewBatch({change(Kind::kSelect, 1), change(Kind::kClear, 0)}).marks);
+
+  const ViewBatch quiet = PlanViewBatch(Written("S1 C0 E2"));
+  EXPECT_EQ(quiet.changes, Written("S1 C0 E2"));
+  EXPECT_EQ(quiet.structural, 1u);
+  EXPECT_FALSE(quiet.marks);
 }
 
 TEST(SharedResultTreeTest, RecordsOnlyWhatChangedAndNothingTheViewDidItself) {
