@@ -18,49 +18,50 @@
 namespace twinseek {
 
 // Every command of the window: the id of its button or menu item (a menu
-// item that runs a button's command carries the button's id), whether it
-// runs while a worker runs, and what it does. The commands on the results do
-// not: their buttons are disabled and the menu bar grey while a worker runs,
-// and a stray one is ignored rather than let touch the tree or the key index.
-// The comparison of all groups refuses by itself, with its message.
+// item that runs a button's command carries the button's id), when it runs,
+// and what it does. The commands on the results run only while no worker
+// runs: their buttons are disabled and the menu bar grey meanwhile, and a
+// stray one is ignored rather than let touch the tree or the key index. The
+// comparison of all groups refuses by itself, with its message.
 bool MainWindow::RouteCommand(int id) {
+  enum When { kAlways, kWhenIdle };
   struct Command {
     int id;
-    bool while_running;
+    When when;
     void (*run)(MainWindow& self);
   };
   static constexpr Command kCommands[] = {
-      {IDC_MAIN_BUTTON_SEARCH, true, [](MainWindow& self) { self.SearchCommand(); }},
-      {IDC_MAIN_BUTTON_RESET, true, [](MainWindow& self) { self.Reset(); }},
-      {IDC_MAIN_BUTTON_QUIT, true, [](MainWindow& self) { self.QuitCommand(); }},
-      {IDC_MAIN_BUTTON_THREAD_DONE, true, [](MainWindow& self) { self.CompletionCommand(); }},
-      {IDM_VIEW_THUMBNAIL, true, [](MainWindow& self) { self.ThumbnailCommand(); }},
-      {IDC_MAIN_CHECK_SHOW_INFO, true, [](MainWindow& self) { self.ShowFileInfoClicked(); }},
-      {IDM_HELP_CONTENTS, true, [](MainWindow& self) { self.Help(HELP_FINDER, 0); }},
-      {IDM_HELP_ABOUT, true, [](MainWindow& self) { self.ShowAbout(); }},
-      {IDM_EDIT_COMPARE_ALL, true, [](MainWindow& self) { self.CompareAllGroups(); }},
-      {IDM_EDIT_MARK_NONE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkNone); }},
-      {IDM_EDIT_MARK_DUPLICATE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkDuplicate); }},
-      {IDM_EDIT_MARK_UNIQUE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkUnique); }},
-      {IDM_EDIT_MARK_DELETE, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkDelete); }},
-      {IDM_EDIT_MARK_COPY, false, [](MainWindow& self) { MarkSelected(self.tree_, MarkCopy); }},
-      {IDM_EDIT_OPEN, false, [](MainWindow& self) { self.OpenSelectedFile(); }},
-      {IDM_EDIT_BULK_MARK, false, [](MainWindow& self) { self.BulkMarkCommand(); }},
-      {IDM_TOOLS_MARK_BY_FOLDER, false, [](MainWindow& self) { self.MarkByDirectoryCommand(); }},
-      {IDM_TOOLS_PICK_ONE, false, [](MainWindow& self) { PickOneDuplicate(self.tree_); }},
-      {IDM_EDIT_EXCLUDE_NONE, false, [](MainWindow& self) { self.ExcludeCommand(MarkNone); }},
-      {IDM_EDIT_EXCLUDE_DUPLICATE, false, [](MainWindow& self) { self.ExcludeCommand(MarkDuplicate); }},
-      {IDM_EDIT_EXCLUDE_UNIQUE, false, [](MainWindow& self) { self.ExcludeCommand(MarkUnique); }},
-      {IDM_VIEW_SHOW_UNIQUE, false, [](MainWindow& self) { self.ShowUniqueFilesCommand(); }},
-      {IDM_TOOLS_REPORT, false, [](MainWindow& self) { self.ReportCommand(); }},
-      {IDM_EDIT_FULL_COMPARE, false, [](MainWindow& self) { self.CompareSelectedGroup(); }},
-      {IDM_FILE_DELETE, false, [](MainWindow& self) { self.DeleteCommand(); }},
-      {IDM_FILE_MOVE, false, [](MainWindow& self) { self.MoveCommand(); }},
-      {IDM_FILE_COPY, false, [](MainWindow& self) { self.CopyCommand(); }},
+      {IDC_MAIN_BUTTON_SEARCH, kAlways, [](MainWindow& self) { self.SearchCommand(); }},
+      {IDC_MAIN_BUTTON_RESET, kAlways, [](MainWindow& self) { self.Reset(); }},
+      {IDC_MAIN_BUTTON_QUIT, kAlways, [](MainWindow& self) { self.QuitCommand(); }},
+      {IDC_MAIN_BUTTON_THREAD_DONE, kAlways, [](MainWindow& self) { self.CompletionCommand(); }},
+      {IDM_VIEW_THUMBNAIL, kAlways, [](MainWindow& self) { self.ThumbnailCommand(); }},
+      {IDC_MAIN_CHECK_SHOW_INFO, kAlways, [](MainWindow& self) { self.ShowFileInfoClicked(); }},
+      {IDM_HELP_CONTENTS, kAlways, [](MainWindow& self) { self.Help(HELP_FINDER, 0); }},
+      {IDM_HELP_ABOUT, kAlways, [](MainWindow& self) { self.ShowAbout(); }},
+      {IDM_EDIT_COMPARE_ALL, kAlways, [](MainWindow& self) { self.CompareAllGroups(); }},
+      {IDM_EDIT_MARK_NONE, kWhenIdle, [](MainWindow& self) { MarkSelected(self.tree_, MarkNone); }},
+      {IDM_EDIT_MARK_DUPLICATE, kWhenIdle, [](MainWindow& self) { MarkSelected(self.tree_, MarkDuplicate); }},
+      {IDM_EDIT_MARK_UNIQUE, kWhenIdle, [](MainWindow& self) { MarkSelected(self.tree_, MarkUnique); }},
+      {IDM_EDIT_MARK_DELETE, kWhenIdle, [](MainWindow& self) { MarkSelected(self.tree_, MarkDelete); }},
+      {IDM_EDIT_MARK_COPY, kWhenIdle, [](MainWindow& self) { MarkSelected(self.tree_, MarkCopy); }},
+      {IDM_EDIT_OPEN, kWhenIdle, [](MainWindow& self) { self.OpenSelectedFile(); }},
+      {IDM_EDIT_BULK_MARK, kWhenIdle, [](MainWindow& self) { self.BulkMarkCommand(); }},
+      {IDM_TOOLS_MARK_BY_FOLDER, kWhenIdle, [](MainWindow& self) { self.MarkByDirectoryCommand(); }},
+      {IDM_TOOLS_PICK_ONE, kWhenIdle, [](MainWindow& self) { PickOneDuplicate(self.tree_); }},
+      {IDM_EDIT_EXCLUDE_NONE, kWhenIdle, [](MainWindow& self) { self.ExcludeCommand(MarkNone); }},
+      {IDM_EDIT_EXCLUDE_DUPLICATE, kWhenIdle, [](MainWindow& self) { self.ExcludeCommand(MarkDuplicate); }},
+      {IDM_EDIT_EXCLUDE_UNIQUE, kWhenIdle, [](MainWindow& self) { self.ExcludeCommand(MarkUnique); }},
+      {IDM_VIEW_SHOW_UNIQUE, kWhenIdle, [](MainWindow& self) { self.ShowUniqueFilesCommand(); }},
+      {IDM_TOOLS_REPORT, kWhenIdle, [](MainWindow& self) { self.ReportCommand(); }},
+      {IDM_EDIT_FULL_COMPARE, kWhenIdle, [](MainWindow& self) { self.CompareSelectedGroup(); }},
+      {IDM_FILE_DELETE, kWhenIdle, [](MainWindow& self) { self.DeleteCommand(); }},
+      {IDM_FILE_MOVE, kWhenIdle, [](MainWindow& self) { self.MoveCommand(); }},
+      {IDM_FILE_COPY, kWhenIdle, [](MainWindow& self) { self.CopyCommand(); }},
   };
   for (const Command& command : kCommands) {
     if (command.id != id) continue;
-    if (!command.while_running && job_.running != 0) return false;
+    if (command.when == kWhenIdle && job_.running != 0) return false;
     command.run(*this);
     return true;
   }
