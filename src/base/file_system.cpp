@@ -40,6 +40,7 @@ LocalTime CivilTime(FileTime time) {
 // Sakamoto's method.
 int DayOfWeek(const LocalTime& time) {
   static constexpr int kMonthOffsets[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  if (time.month < 1 || time.month > 12) return 0;
   const int year = time.month < 3 ? time.year - 1 : time.year;
   const int days = year + year / 4 - year / 100 + year / 400 + kMonthOffsets[time.month - 1] + time.day;
   return ((days % 7) + 7) % 7;

@@ -53,7 +53,7 @@ LocalTime ToLocalTime(FileTime time);
 LocalTime CivilTime(FileTime time);
 
 // The day of the week of a time's date, 0 for Sunday to 6 for Saturday (the
-// proleptic Gregorian calendar).
+// proleptic Gregorian calendar); 0 for a month outside 1 to 12.
 int DayOfWeek(const LocalTime& time);
 
 // What makes a file itself, whatever path names it: the volume and the file's

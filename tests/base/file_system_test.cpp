@@ -90,6 +90,8 @@ TEST(CivilTimeTest, TellsTheDayOfTheWeek) {
   EXPECT_EQ(DayOfWeek(LocalTime{2000, 2, 29}), 2);
   EXPECT_EQ(DayOfWeek(LocalTime{2000, 3, 1}), 3);
   EXPECT_EQ(DayOfWeek(LocalTime{2100, 3, 1}), 1);
+  EXPECT_EQ(DayOfWeek(LocalTime{}), 0);  // no month: nothing read outside the table
+  EXPECT_EQ(DayOfWeek(LocalTime{2000, 13, 1}), 0);
   // Every day of four centuries follows the one before it.
   int expected = DayOfWeek(LocalTime{1601, 1, 1});
   for (FileTime time = 0; time < 126'227'808'000'000'000; time += 864'000'000'000) {
