@@ -4,17 +4,37 @@
 // create a window. scripts/test starts this program before the tests and
 // ends it with the wineserver after them: its hidden window keeps the desktop
 // in use. It prints "ready" once the window exists, or "no desktop" and exits
-// with 1 when none could be created within a minute.
+// with 1 when none could be created.
 #include <windows.h>
 
 #include <cstdio>
 
+namespace {
+
+HWND CreateHiddenWindow() {
+  return CreateWindowExW(0, L"STATIC", L"desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+// Waits (a minute at most) until the process drawing the closing desktop has
+// ended; the next window then opens a new desktop.
+void WaitForTheClosingDesktop() {
+  DWORD drawer = 0;
+  GetWindowThreadProcessId(GetDesktopWindow(), &drawer);
+  if (drawer == 0 || drawer == GetCurrentProcessId()) return;
+  if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, drawer)) {
+    WaitForSingleObject(process, 60'000);
+    CloseHandle(process);
+  }
+}
+
+}  // namespace
+
 int main() {
-  HWND window = nullptr;
-  for (int attempt = 0; window == nullptr && attempt < 600; ++attempt) {
-    window = CreateWindowExW(0, L"STATIC", L"desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    if (window == nullptr) Sleep(100);  // the desktop was closing; the next try opens a new one
+  HWND window = CreateHiddenWindow();
+  if (window == nullptr) {
+    WaitForTheClosingDesktop();
+    window = CreateHiddenWindow();
   }
   std::puts(window != nullptr ? "ready" : "no desktop");
   std::fflush(stdout);
